@@ -1,0 +1,208 @@
+// The application context: one per process, created by bInitLibrary. It owns
+// the list of open windows, the active window, timers, the hourglass state,
+// persistence access and the settings consumed by the next window opening.
+#pragma once
+#include "base/CObjet.h"
+#include "base/CTListeMT.h"
+#include "base/CTString.h"
+#include "kv/module.h"
+#include <QThread>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CFenPrincipale;
+class CIExe;
+class CTimerQT;
+class CAppelMainThread_QT;
+class CObjetAPCodeOBJ;
+
+// One record per timer.
+struct STTimerInfo {
+    CTimerQT* hTimer = nullptr;
+    void* pProcedure = nullptr;
+    uint32_t nReserve1 = 0;
+    class CExe* pclExe = nullptr;
+    IVM* piVM = nullptr;
+    int bTempsReel = 0;
+    int nPeriode = 0;
+    uint32_t nReserve2 = 0;
+    Qt::HANDLE nThread = nullptr;
+};
+
+enum eCHAINEERREUR { eCHAINEERREUR_0 = 0, eCHAINEERREUR_1, eCHAINEERREUR_2, eCHAINEERREUR_3, eCHAINEERREUR_NB };
+
+// The project object: an object whose code is the project's code.
+class CProjet : public CObjet {
+public:
+    CTString m_sNom;
+};
+
+class CExe : public CObjet {
+public:
+    CExe();
+    ~CExe() override;
+
+    // Object kind 0 of the factory: the context itself with a further reference.
+    static CExe* hResCreateInstance();
+    virtual CIExe* CreateAgregat();
+    virtual CObjetAPCodeOBJ* vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode);
+    virtual int nGetIDObjet() { return 0; }
+
+    // Window list.
+    void AjouteFenetre(CFenPrincipale* pclFen);
+    void SupprimeFenetre(CFenPrincipale* pclFen);
+    bool bEstFenOuverte(CFenPrincipale* pclFen) const;
+    void GetListeFenetreOuverte(std::vector<CFenPrincipale*>& tab) const;
+    void GetListeFenFilles(CFenPrincipale* pclParent, std::vector<CFenPrincipale*>& tab) const;
+    void FermeToutesLesFillesDe(CFenPrincipale* pclParent);
+    int nGetNbFenetres() const { return m_listeFenetres.nGetNb(); }
+    CFenPrincipale* pclGetFenetreFromName(const wchar_t* pszNom) const;
+    CFenPrincipale* pclGetFenetreFromNameAndComponent(const wchar_t* pszNom, IVM* piVM) const;
+    bool _bEstFenRecherchee(CFenPrincipale* pclFen, const wchar_t* pszNom, IVM* piComposante) const;
+    bool bFenEnFermetureExiste() const;
+    bool bFenEnOuvertureExiste() const;
+    void FermeTout();
+    bool bFermeToutEnCours() const { return m_bFermeTout; }
+    CTListeMT<CFenPrincipale*>& ListeFenetres() { return m_listeFenetres; }
+
+    // Active window (reference counted).
+    void SetFenActive(CFenPrincipale* pclFen);
+    CFenPrincipale* pclGetFenActive() const { return m_pclFenActive; }
+    CFenPrincipale* pclGetFenFromMainThread() const { return m_pclFenActive; }
+
+    // Host.
+    void LoadVM(IVM* piVM);
+    IVM* piGetVM() const { return m_piVM; }
+    bool bVMMultitache() const { return m_bVMMultitache; }
+    void SetLibShop(ILibShop* piShop) { if (!m_piLibShop) m_piLibShop = piShop; }
+    ILibShop* piGetLibShop() const;
+    int nGetModeGestionErreur() const;
+    bool bErreurKSAffichee() const;
+    bool bDialogueDebuggerEnCours() const;
+    bool bChargeKVLOBJ();
+    bool bKVLOBJCharge() const { return m_bKVLOBJCharge; }
+    std::wstring pszGetNomProjet() const;
+    IObjetShop* PIGetMainOLE();
+    bool bEstThreadPrincipal() const { return QThread::currentThread() == m_pThreadPrincipal; }
+    QThread* pGetThreadPrincipal() const { return m_pThreadPrincipal; }
+
+    // Persistence of user values.
+    IPersistance* piGetPersistance();
+    void SavePersistantUserValue(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, const wchar_t* pszTexte);
+    void SavePersistantUserValue_Int(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, int nValeur);
+    void SavePersistantUserValueA(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, const char* pszTexte, unsigned nCodePage);
+    void PersistDebutOperationEnBloc(IVM* piVM);
+    void PersistFinOperationEnBloc(IVM* piVM);
+    bool bReadPersistantUserValue(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, CTString& sSortie);
+    int nReadPersistantUserValue_Int(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, int nDefaut);
+    bool bReadPersistantUserValueFromA(IVM* piVM, const wchar_t* pszObjet, const wchar_t* pszValeur, std::string& sSortie, unsigned nCodePage);
+    void _GetPersistantUserValuePath(const wchar_t* pszFichier, CTString& sSortie);
+    void SetModeUtilitaire(bool b) { m_bModeUtilitaire = b; }
+
+    // Hourglass.
+    void SablierVrai();
+    void SablierFaux();
+    void SablierAnnuleTout();
+    int nGetNiveauSablier() const { return m_nSablier; }
+
+    // Timers.
+    void* hCreeTimerVM(int nPeriode, IVM* piVM, void* pProcedure, CXError* pErreur, bool bTempsReel = false);
+    void SupprimeTimerVM(void* hTimer);
+    bool bTimerTempsReelExiste() const;
+    void CheckTimerTempsReel();
+    int nGetNbTimers() const { return static_cast<int>(m_tabTimers.size()); }
+    bool bTimerDesactive() const { return m_bTimerDesactive; }
+    void SetTimerDesactive(bool b) { m_bTimerDesactive = b; }
+    bool bDansCallbackTimer() const { return m_bDansCallbackTimer; }
+    static void KVCallBackTimerProc(void*, unsigned, void* hTimer, unsigned);
+
+    // Error display strings.
+    const std::wstring& rclGetChaineErreur(int nIndice) const;
+    void SetChaineErreur(int nIndice, const wchar_t* psz);
+    wchar_t cGetSeparateurMillier() const { return m_cSeparateurMillier; }
+    wchar_t cGetSeparateurDecimal() const { return m_cSeparateurDecimal; }
+    void SetSeparateurs(wchar_t cMillier, wchar_t cDecimal) { m_cSeparateurMillier = cMillier; m_cSeparateurDecimal = cDecimal; }
+
+    // Next-window settings.
+    void SetHandleParentSuivant(void* h) { m_hParentSuivant = h; if (!h) m_bForceChildSuivant = false; }
+    void SetHandleParentSuivantForceChild(void* h) { m_hParentSuivant = h; m_bForceChildSuivant = true; }
+    void* hGetHandleParentSuivant() const { return m_hParentSuivant; }
+    bool bForceChildSuivant() const { return m_bForceChildSuivant; }
+    void SetContexteQBSuivant(void* p) { m_pContexteQBSuivant = p; }
+    void* pGetContexteQBSuivant() const { return m_pContexteQBSuivant; }
+    void SetTypeKVFileOuvreSuivant(uint32_t n) { m_nTypeKVFileSuivant = n; }
+    uint32_t dwGetTypeKVFileOuvreSuivant() const { return m_nTypeKVFileSuivant; }
+
+    // First window and end-of-initialisation callback.
+    void On1ereFenetreOuverte(CFenPrincipale* pclFen);
+    bool bAucuneFenetreEncore() const { return m_bAucuneFenetre; }
+    const CTString& sGetNom1ereFenetre() const { return m_sNom1ereFenetre; }
+    void SetCallbackFinInit(PFN_CALLBACK_FIN_INIT pfn, void* pUser) { m_pfnFinInit = pfn; m_pUserFinInit = pUser; }
+    void SetMessageSpashScreen(const wchar_t* pszTexte);
+
+    // Language change.
+    void onChangeLangue(int nLangue);
+
+    // Cross-thread calls.
+    void LanceActionGeneriqueVMMainThread(int nAction, intptr_t nParametre);
+    void ReceiveActionGeneriqueVMMainThread(int nAction, intptr_t nParametre);
+
+    // Project and edition settings.
+    void SetProjectPath(const wchar_t* psz) { m_sCheminProjet.Set(psz); }
+    const CTString& sGetCheminProjet() const { return m_sCheminProjet; }
+    void SetNomProjetEdition(const wchar_t* psz) { m_sNomProjetEdition.Set(psz); }
+    void SetIconeProjetEdition(const wchar_t* psz) { m_sIconeProjetEdition.Set(psz); }
+    void ModeTestFen(const wchar_t* pszNom) { m_bModeTestFen = true; m_sFenTest.Set(pszNom); }
+    CProjet* pclGetProjet() const { return m_pclProjet; }
+    bool bMsgBoxPersonalisees() const { return m_bMsgBoxPersonalisees; }
+    int nGetLastCmdRepriseSaisie() const { return m_pclRepriseSaisie ? m_nCmdRepriseSaisie : 0; }
+    void SetRepriseSaisie(CObjet* pclObjet, int nCmd) { m_pclRepriseSaisie = pclObjet; m_nCmdRepriseSaisie = nCmd; }
+    CObjet* pclGetRepriseSaisie() const { return m_pclRepriseSaisie; }
+    CIExe* pclGetIExe() const { return m_pclIExe; }
+    void OublieIExe(CIExe* p) { if (m_pclIExe == p) m_pclIExe = nullptr; }
+
+    // Applies an operation to every window in the list (under its lock).
+    void DoSurToutesLesFenetres(const std::function<void(CFenPrincipale*)>& f);
+
+private:
+    CTListeMT<CFenPrincipale*> m_listeFenetres;
+    CProjet* m_pclProjet = nullptr;
+    CFenPrincipale* m_pclFenActive = nullptr;
+    IVM* m_piVM = nullptr;
+    bool m_bVMMultitache = false;
+    CObjet* m_pclRepriseSaisie = nullptr;
+    int m_nCmdRepriseSaisie = 0;
+    ILibShop* m_piLibShop = nullptr;
+    IObjetShop* m_piMainOLE = nullptr;
+    CAppelMainThread_QT* m_pclAppelMainThread = nullptr;
+    CIExe* m_pclIExe = nullptr;
+    CTString m_sCheminProjet, m_sNomProjetEdition, m_sIconeProjetEdition, m_sFenTest;
+    bool m_bModeTestFen = false;
+    bool m_bSablier = false;
+    int m_nSablier = 0;
+    std::vector<STTimerInfo> m_tabTimers;
+    std::wstring m_tabChaineErreur[eCHAINEERREUR_NB];
+    wchar_t m_cSeparateurMillier = L' ';
+    wchar_t m_cSeparateurDecimal = L'.';
+    void* m_hParentSuivant = nullptr;
+    bool m_bForceChildSuivant = false;
+    void* m_pContexteQBSuivant = nullptr;
+    uint32_t m_nTypeKVFileSuivant = 0;
+    QThread* m_pThreadPrincipal = nullptr;
+    CTString m_sNom1ereFenetre;
+    bool m_bAucuneFenetre = true;
+    bool m_bMsgBoxPersonalisees = false;
+    bool m_bTimerDesactive = false;
+    PFN_CALLBACK_FIN_INIT m_pfnFinInit = nullptr;
+    void* m_pUserFinInit = nullptr;
+    bool m_bFermeTout = false;
+    bool m_bKVLOBJCharge = false;
+    bool m_bModeUtilitaire = false;
+    IPersistance* m_piPersistance = nullptr;
+    bool m_bDansCallbackTimer = false;
+    bool m_bChangeLangueEnCours = false;
+};
+
+// The one application context of the process.
+extern CExe* gpclExe;

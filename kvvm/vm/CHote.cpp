@@ -1,0 +1,245 @@
+#include "vm/CHote.h"
+#include "vm/Export.h"
+#include <QString>
+#include <atomic>
+#include <cstring>
+#include <dlfcn.h>
+#include <filesystem>
+
+int gbMultitacheVM = 0;
+
+namespace {
+std::atomic<int> gnFinModule{0};
+
+// The folder this shared object was loaded from.
+std::string RepertoireDuModuleVM() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&RepertoireDuModuleVM), &info) && info.dli_fname)
+        return std::filesystem::path(info.dli_fname).parent_path().string();
+    return ".";
+}
+
+std::string CheminDuModuleVM() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&RepertoireDuModuleVM), &info) && info.dli_fname) return info.dli_fname;
+    return {};
+}
+} // namespace
+
+// The global factory of decimals lives with the conversions.
+class IFabriqueGlobale;
+IFabriqueGlobale* pGetFabriqueGlobaleVM() __attribute__((weak));
+
+// ---------------------------------------------------------------- Execution
+
+KVVM_EXPORT intptr_t Execution(unsigned nCode, intptr_t nParametre) {
+    if (nCode == KV_EXEC_FIN_MODULE) {
+        ++gnFinModule;
+        return 1;
+    }
+    if (nCode != KV_EXEC_INFO_VM) return 0;
+    static const wchar_t* const pszNomProduit = L"kv";
+    switch (nParametre) {
+    case eIVM_CODE_PRODUIT: return 190;
+    case eIVM_LANGAGE_INTERNE: return 0;
+    case eIVM_NOM_PRODUIT: return reinterpret_cast<intptr_t>(pszNomProduit);
+    case eIVM_OPTIONS: return 0;
+    case eIVM_CODE_PRODUIT_REEL: return 190;
+    case eIVM_VERSION_ACTIVE: return 190;
+    case eIVM_FABRIQUE_GLOBALE: return pGetFabriqueGlobaleVM ? reinterpret_cast<intptr_t>(pGetFabriqueGlobaleVM()) : 0;
+    case eIVM_ADRESSE_MULTITHREAD: return reinterpret_cast<intptr_t>(&gbMultitacheVM);
+    default: return 0;  // no shop here (it comes in the start-up block), no topology, locale or allocator objects
+    }
+}
+
+// ---------------------------------------------------------------- CVM
+
+void CVM::SetResultat(void* pSlot, const void* pValeur, int nType) {
+    auto* pst = static_cast<STSlotAppel*>(pSlot);
+    if (!pst) return;
+    STValeurHote v;
+    v.nType = nType;
+    switch (nType) {
+    case KS_BOOL: case KS_I4: case KS_I4BIS: v.nEntier = *static_cast<const int32_t*>(pValeur); break;
+    case KS_I8: v.nEntier = *static_cast<const int64_t*>(pValeur); break;
+    case KS_R8: v.dReel = *static_cast<const double*>(pValeur); break;
+    case KS_PSTRW: case KS_DSTRW: {
+        const wchar_t* psz = *static_cast<const wchar_t* const*>(pValeur);
+        v.sTexte = psz ? psz : L"";
+        break;
+    }
+    default: v.pObjet = *static_cast<void* const*>(pValeur); break;
+    }
+    pst->stResultat = std::move(v);
+    pst->bResultat = true;
+}
+
+int CVM::nExecuteCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement, void* piObjet, const void* pParametres,
+                      int nNbParametres, int) {
+    ICodeRunner* r = m_pHote->piGetRunner();
+    if (!r) return 0;
+    STExecutionCode st{(static_cast<uint64_t>(nIDHaut) << 32) | nIDBas, nEvenement, piObjet, pParametres, nNbParametres};
+    return r->nExecute(st);
+}
+
+int CVM::nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) {
+    ICodeRunner* r = m_pHote->piGetRunner();
+    if (!r) return 0;
+    return r->bPossedeCode((static_cast<uint64_t>(nIDHaut) << 32) | nIDBas, nEvenement) ? 1 : 0;
+}
+
+int CVM::nExecuteProcedure(void* pProcedure, intptr_t, intptr_t, intptr_t) {
+    ICodeRunner* r = m_pHote->piGetRunner();
+    return r ? r->nExecuteProcedure(pProcedure) : 1;
+}
+
+intptr_t CVM::nQuery(int nCategorie, int nElement) {
+    auto it = m_reponses.find({nCategorie, nElement});
+    if (it != m_reponses.end()) return it->second;
+    if (nCategorie == eQVM_MULTITHREAD) return gbMultitacheVM;
+    if (nCategorie == eQVM_TRAITEMENT && nElement != 3) {
+        static const wchar_t* const pszVide = L"";
+        return reinterpret_cast<intptr_t>(pszVide);
+    }
+    return 0;
+}
+
+void* CVM::pGetInterface(int nNumero) {
+    switch (nNumero) {
+    case 1: return m_pHote->piGetComposante();
+    case 8: return this;  // persistence is obtained from the shop on behalf of this program
+    default: return nullptr;
+    }
+}
+
+int CVM::nChargeRessource(void*, const wchar_t*, void* hModule, const char* pszType, int nNumero, const void*, void*,
+                          int, int) {
+    // The module's own library is the module itself: it is there when the
+    // handle is the module this host loaded.
+    if (pszType && std::strcmp(pszType, "RT_KVL") == 0 && nNumero == 6812 && hModule &&
+        hModule == m_pHote->hGetModule())
+        return 0;
+    return 1;
+}
+
+void CVM::ActionGenerique(int nAction, intptr_t nParametre) {
+    if (ICodeRunner* r = m_pHote->piGetRunner()) r->ActionGenerique(nAction, nParametre);
+}
+
+// ---------------------------------------------------------------- CHote
+
+CHote::CHote() = default;
+
+CHote::~CHote() { Arrete(); }
+
+int CHote::nGetNbFinModule() const { return gnFinModule; }
+
+void CHote::SetProjet(const wchar_t* pszNom, const wchar_t* pszRepertoire) {
+    m_shop.SetProjet(pszNom ? pszNom : L"", pszRepertoire ? pszRepertoire : L"");
+}
+
+void CHote::SetReponseQuery(int nCategorie, int nElement, intptr_t nValeur) { m_vm.m_reponses[{nCategorie, nElement}] = nValeur; }
+
+void CHote::SetLangue(int nLangue, int nVersionDescription, bool bGereLangues) {
+    m_vm.m_nLangue = nLangue;
+    m_vm.m_description.m_nVersion = nVersionDescription;
+    m_vm.m_description.m_bGereLangues = bGereLangues;
+}
+
+void* CHote::pSymboleModule(const char* pszNom) { return m_hModule ? dlsym(m_hModule, pszNom) : nullptr; }
+
+bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
+    if (m_bDemarre) {
+        sErreur = "the host is already started";
+        return false;
+    }
+    gbMultitacheVM = st.bMultitache ? 1 : 0;
+    m_shop.SetFichierPersistance(st.sPersistance);
+    if (!st.sProjet.empty()) {
+        std::filesystem::path p = std::filesystem::absolute(st.sProjet);
+        m_shop.SetProjet(p.stem().wstring(), p.parent_path().wstring());
+    }
+
+    std::string sModule = st.sModule.empty() ? RepertoireDuModuleVM() + "/kv190obj.so" : st.sModule;
+    m_hModule = dlopen(sModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_hModule) {
+        sErreur = std::string("cannot load the module: ") + dlerror();
+        return false;
+    }
+    // Our own handle, handed to the module so that it finds our exports.
+    m_hModuleVM = dlopen(CheminDuModuleVM().c_str(), RTLD_NOW | RTLD_NOLOAD);
+
+    auto sym = [&](const char* pszNom) { return dlsym(m_hModule, pszNom); };
+    auto pfnInit = reinterpret_cast<PFN_bInitLibrary>(sym("bInitLibrary"));
+    auto pfnExecution = reinterpret_cast<PFN_Execution>(sym("Execution"));
+    auto pfnProxy = reinterpret_cast<PFN_pQueryProxy>(sym("pQueryProxy"));
+    auto pfnConv = reinterpret_cast<PFN_bInitKSFromVM>(sym("bInitKSConvFromVM"));
+    auto pfnCalc = reinterpret_cast<PFN_bInitKSFromVM>(sym("bInitKSCalcFromVM"));
+    if (!pfnInit || !pfnExecution || !pfnProxy || !pfnConv || !pfnCalc || !sym("TermLibrary")) {
+        sErreur = "the module lacks an entry point";
+        Arrete();
+        return false;
+    }
+    if (!pfnInit(m_hModule)) {
+        sErreur = "bInitLibrary failed";
+        Arrete();
+        return false;
+    }
+    m_bDemarre = true;
+    STInitExecution bloc{};
+    bloc.nTaille = 12;
+    bloc.hModuleVM = m_hModuleVM;
+    bloc.pLibShop = &m_shop;
+    if (!pfnExecution(3985, &bloc)) {
+        sErreur = "Execution(3985) failed";
+        Arrete();
+        return false;
+    }
+    if (!pfnConv(m_hModuleVM, KV_CONV_VERSION, KV_CONV_COMPAT) || !pfnCalc(m_hModuleVM, KV_CONV_VERSION, KV_CONV_COMPAT)) {
+        sErreur = "the module refused the conversion or calculation routines";
+        Arrete();
+        return false;
+    }
+    m_piComposante = static_cast<IKSLibrary*>(pfnProxy(KV_PROXY_COMPOSANTE));
+    m_piGate = static_cast<IObjGate*>(pfnProxy(KV_PROXY_GATE));
+    if (!m_piComposante || !m_piGate) {
+        sErreur = "the module gave no component or gate";
+        Arrete();
+        return false;
+    }
+    m_piGate->GivLibShop(&m_shop);
+    void* pExe = nullptr;
+    if (!m_piGate->bCreeInterface(0, &pExe, nullptr) || !pExe) {
+        sErreur = "the module gave no application context";
+        Arrete();
+        return false;
+    }
+    m_piExe = static_cast<IExe*>(pExe);
+    m_piExe->LoadVM(&m_vm);
+    return true;
+}
+
+void CHote::Arrete() {
+    if (m_hModule) {
+        if (m_bDemarre) {
+            if (m_piGate) m_piGate->Terminate();  // closes every window, releases the context
+            m_piExe = nullptr;
+            if (m_piComposante) m_piComposante->Release();
+            if (m_piGate) m_piGate->Release();
+            m_piComposante = nullptr;
+            m_piGate = nullptr;
+            if (auto pfnExecution = reinterpret_cast<PFN_Execution>(dlsym(m_hModule, "Execution")))
+                pfnExecution(4875, nullptr);
+            if (auto pfnTerm = reinterpret_cast<PFN_TermLibrary>(dlsym(m_hModule, "TermLibrary"))) pfnTerm();
+        }
+        dlclose(m_hModule);
+        m_hModule = nullptr;
+    }
+    if (m_hModuleVM) {
+        dlclose(m_hModuleVM);
+        m_hModuleVM = nullptr;
+    }
+    m_bDemarre = false;
+}
+
+KVVM_EXPORT IHote* KVVM_pCreeHote() { return new CHote(); }

@@ -1,0 +1,91 @@
+// The host: loads the module, runs its start-up sequence and answers it as
+// the virtual machine of the running program.
+#pragma once
+#include "kv/host.h"
+#include "code/CRunnerCPP.h"
+#include "shop/CLibShop.h"
+#include <atomic>
+#include <map>
+
+class CHote;
+
+class CDescriptionProjetVM : public IDescriptionProjet {
+public:
+    int nGetVersion() override { return m_nVersion; }
+    bool bGereLangues() override { return m_bGereLangues; }
+    int m_nVersion = 10;
+    bool m_bGereLangues = true;
+};
+
+class CVM : public IVM {
+public:
+    explicit CVM(CHote* pHote) : m_pHote(pHote) {}
+    unsigned AddRef() override { return ++m_nRef; }
+    unsigned Release() override { return --m_nRef; }  // owned by the host
+    unsigned nGetRef() const { return m_nRef; }
+
+    void SetResultat(void* pSlot, const void* pValeur, int nType) override;
+    int nExecuteCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement, void* piObjet, const void* pParametres,
+                     int nNbParametres, int nReserve) override;
+    void DebutCode() override { ++m_nDebutCode; }
+    void FinCode() override { ++m_nFinCode; }
+    int nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) override;
+    int nExecuteProcedure(void* pProcedure, intptr_t, intptr_t, intptr_t) override;
+    intptr_t nQuery(int nCategorie, int nElement) override;
+    int nGetModeGestionErreur() override { return 0; }
+    int nGetLangueCourante() override { return m_nLangue; }
+    IDescriptionProjet* pGetDescriptionProjet() override { return &m_description; }
+    void* pGetInterface(int nNumero) override;
+    int nChargeRessource(void* pContexte, const wchar_t* pszNom, void* hModule, const char* pszType, int nNumero,
+                         const void* pInfoModule, void* pSortie, int, int) override;
+    void ActionGenerique(int nAction, intptr_t nParametre) override;
+    void StopCode(int nCode) override { m_nStop = nCode; }
+
+    int m_nDebutCode = 0, m_nFinCode = 0, m_nStop = 0, m_nLangue = 0;
+    CDescriptionProjetVM m_description;
+    std::map<std::pair<int, int>, intptr_t> m_reponses;
+
+private:
+    CHote* m_pHote;
+    std::atomic<unsigned> m_nRef{1};
+};
+
+class CHote : public IHote {
+public:
+    CHote();
+    ~CHote() override;
+
+    bool bDemarre(const STOptionsHote& st, std::string& sErreur) override;
+    void Arrete() override;
+    IVM* piGetVM() override { return &m_vm; }
+    IKSLibrary* piGetComposante() override { return m_piComposante; }
+    IObjGate* piGetGate() override { return m_piGate; }
+    IExe* piGetExe() override { return m_piExe; }
+    void* hGetModule() override { return m_hModule; }
+    void* pSymboleModule(const char* pszNom) override;
+    ILibShop* piGetShop() override { return &m_shop; }
+    void SetRunner(ICodeRunner* p) override { m_piRunner = p ? p : &m_runnerCPP; }
+    IRunnerCPP* piGetRunnerCPP() override { return &m_runnerCPP; }
+    ICodeRunner* piGetRunner() const { return m_piRunner; }
+    int nGetNbFinModule() const override;
+    int nGetNbDebutCode() const override { return m_vm.m_nDebutCode; }
+    int nGetNbFinCode() const override { return m_vm.m_nFinCode; }
+    void SetProjet(const wchar_t* pszNom, const wchar_t* pszRepertoire) override;
+    void SetReponseQuery(int nCategorie, int nElement, intptr_t nValeur) override;
+    void SetLangue(int nLangue, int nVersionDescription, bool bGereLangues) override;
+
+private:
+    CVM m_vm{this};
+    CLibShop m_shop;
+    CRunnerCPP m_runnerCPP;
+    ICodeRunner* m_piRunner = &m_runnerCPP;
+    void* m_hModule = nullptr;
+    void* m_hModuleVM = nullptr;
+    IKSLibrary* m_piComposante = nullptr;
+    IObjGate* m_piGate = nullptr;
+    IExe* m_piExe = nullptr;
+    bool m_bDemarre = false;
+};
+
+// Whether the program runs several threads (the module reads its address).
+extern int gbMultitacheVM;
