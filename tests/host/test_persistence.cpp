@@ -1,5 +1,5 @@
-// The host's store of user values, reached the way the host's shop reaches
-// it: through kv190vm.so loaded with dlopen.
+// The host's store of user values, reached through kv190vm.so loaded with
+// dlopen and the test entry points it exports.
 #include <gtest/gtest.h>
 
 #include <atomic>
