@@ -2,6 +2,7 @@
 #include "vm/Export.h"
 #include <QString>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
@@ -120,6 +121,10 @@ int CVM::nChargeRessource(void*, const wchar_t*, void* hModule, const char* pszT
         hModule == m_pHote->hGetModule())
         return 0;
     return 1;
+}
+
+void CVM::Avertissement(const wchar_t* pszMessage) {
+    std::fprintf(stderr, "warning: %ls\n", pszMessage ? pszMessage : L"");
 }
 
 void CVM::ActionGenerique(int nAction, intptr_t nParametre) {

@@ -40,6 +40,7 @@ public:
                          const void* pInfoModule, void* pSortie, int, int) override;
     void ActionGenerique(int nAction, intptr_t nParametre) override;
     void StopCode(int nCode) override { m_nStop = nCode; }
+    void Avertissement(const wchar_t* pszMessage) override;
 
     int m_nDebutCode = 0, m_nFinCode = 0, m_nStop = 0, m_nLangue = 0;
     CDescriptionProjetVM m_description;

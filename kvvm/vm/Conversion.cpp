@@ -36,8 +36,7 @@ struct STTableCP1252 {
     std::array<std::pair<wchar_t, unsigned char>, 128> aVersOctet{};
 };
 
-const STTableCP1252& TableCP1252()
-{
+const STTableCP1252& TableCP1252() {
     static const STTableCP1252 s_Table = [] {
         STTableCP1252 t;
         // Bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90,
@@ -67,8 +66,7 @@ const STTableCP1252& TableCP1252()
     return s_Table;
 }
 
-char cVersCP1252(wchar_t c)
-{
+char cVersCP1252(wchar_t c) {
     if (c >= 0 && c < 0x80)
         return char(c);
     const auto& aVersOctet = TableCP1252().aVersOctet;
@@ -82,18 +80,15 @@ char cVersCP1252(wchar_t c)
 // ---------------------------------------------------------------------------
 // Texts
 
-bool bEspace(wchar_t c)
-{
+bool bEspace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xA0;
 }
 
-bool bChiffre(wchar_t c)
-{
+bool bChiffre(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring_view sSansEspaces(std::wstring_view s)
-{
+std::wstring_view sSansEspaces(std::wstring_view s) {
     while (!s.empty() && bEspace(s.front()))
         s.remove_prefix(1);
     while (!s.empty() && bEspace(s.back()))
@@ -101,20 +96,17 @@ std::wstring_view sSansEspaces(std::wstring_view s)
     return s;
 }
 
-bool bQueDesChiffres(std::wstring_view s)
-{
+bool bQueDesChiffres(std::wstring_view s) {
     return std::all_of(s.begin(), s.end(), bChiffre);
 }
 
-std::wstring sAscii(std::string_view s)
-{
+std::wstring sAscii(std::string_view s) {
     return std::wstring(s.begin(), s.end());
 }
 
 // Text of a fixed-size inline area: up to nMax characters, stopping at a zero.
 template <class C>
-std::basic_string<C> sTexteBorne(const C* p, size_t nMax)
-{
+std::basic_string<C> sTexteBorne(const C* p, size_t nMax) {
     size_t n = 0;
     while (n < nMax && p[n])
         ++n;
@@ -122,16 +114,15 @@ std::basic_string<C> sTexteBorne(const C* p, size_t nMax)
 }
 
 // Whole number written with nLargeur digits at least.
-std::wstring sChiffres(int64_t n, int nLargeur)
-{
+std::wstring sChiffres(int nValeur, int nLargeur) {
+    const int64_t n = nValeur;
     std::wstring s = std::to_wstring(n < 0 ? -n : n);
     if (int(s.size()) < nLargeur)
         s.insert(0, size_t(nLargeur) - s.size(), L'0');
     return n < 0 ? L"-" + s : s;
 }
 
-bool bEgalSansCasse(std::wstring_view s, std::wstring_view sMotMinuscule)
-{
+bool bEgalSansCasse(std::wstring_view s, std::wstring_view sMotMinuscule) {
     return s.size() == sMotMinuscule.size() &&
            std::equal(s.begin(), s.end(), sMotMinuscule.begin(),
                       [](wchar_t a, wchar_t b) { return (a >= L'A' && a <= L'Z' ? a + 32 : a) == b; });
@@ -140,8 +131,7 @@ bool bEgalSansCasse(std::wstring_view s, std::wstring_view sMotMinuscule)
 // ---------------------------------------------------------------------------
 // Numbers
 
-std::string sTexteEntier(__int128 n)
-{
+std::string sTexteEntier(__int128 n) {
     const bool bNegatif = n < 0;
     unsigned __int128 u = bNegatif ? -static_cast<unsigned __int128>(n) : static_cast<unsigned __int128>(n);
     std::string s;
@@ -153,8 +143,7 @@ std::string sTexteEntier(__int128 n)
 }
 
 // Currency: ten-thousandths, at most 4 decimals, no trailing zeros.
-std::string sTexteMonetaire(int64_t n)
-{
+std::string sTexteMonetaire(int64_t n) {
     const bool bNegatif = n < 0;
     const uint64_t u = bNegatif ? 0 - uint64_t(n) : uint64_t(n);
     std::string s = std::to_string(u / 10000);
@@ -168,8 +157,7 @@ std::string sTexteMonetaire(int64_t n)
 }
 
 // Whole part of an analysed text; 102 when it exceeds the 128-bit range.
-int nEntierDepuisTexte(const STNombreTexte& nombre, __int128& nRes)
-{
+int nEntierDepuisTexte(const STNombreTexte& nombre, __int128& nRes) {
     if (nombre.sEntier.size() > 38)
         return eCONV_DEPASSEMENT;
     __int128 n = 0;
@@ -179,8 +167,7 @@ int nEntierDepuisTexte(const STNombreTexte& nombre, __int128& nRes)
     return eCONV_OK;
 }
 
-int nReelDepuisTexte(const STNombreTexte& nombre, double& dRes)
-{
+int nReelDepuisTexte(const STNombreTexte& nombre, double& dRes) {
     const std::string s = nombre.sFormeC();
     double d = 0;
     const auto resultat = std::from_chars(s.data(), s.data() + s.size(), d);
@@ -200,8 +187,7 @@ int nReelDepuisTexte(const STNombreTexte& nombre, double& dRes)
     return eCONV_OK;
 }
 
-int nEntierDepuisReel(double d, __int128& nRes)
-{
+int nEntierDepuisReel(double d, __int128& nRes) {
     if (!std::isfinite(d))
         return eCONV_DEPASSEMENT;
     const double t = std::trunc(d);
@@ -211,8 +197,7 @@ int nEntierDepuisReel(double d, __int128& nRes)
     return eCONV_OK;
 }
 
-bool bDecimalDepuisEntier(__int128 n, kvdec::STDecimal128& dRes)
-{
+bool bDecimalDepuisEntier(__int128 n, kvdec::STDecimal128& dRes) {
     if (n >= kMinI64 && n <= kMaxI64)
         dRes = kvdec::DepuisEntier(int64_t(n));
     else if (n >= 0 && n <= kMaxUI64)
@@ -225,13 +210,11 @@ bool bDecimalDepuisEntier(__int128 n, kvdec::STDecimal128& dRes)
 // ---------------------------------------------------------------------------
 // Dates and times
 
-bool bBissextile(int nAnnee)
-{
+bool bBissextile(int nAnnee) {
     return (nAnnee % 4 == 0 && nAnnee % 100 != 0) || nAnnee % 400 == 0;
 }
 
-bool bDateValide(int nDate)
-{
+bool bDateValide(int nDate) {
     const int nAnnee = nDate / 10000, nMois = nDate / 100 % 100, nJour = nDate % 100;
     if (nDate <= 0 || nAnnee < 1 || nAnnee > 9999 || nMois < 1 || nMois > 12 || nJour < 1)
         return false;
@@ -240,20 +223,17 @@ bool bDateValide(int nDate)
     return nJour <= nMax;
 }
 
-bool bHeureValide(int nHeure)
-{
+bool bHeureValide(int nHeure) {
     return nHeure >= 0 && nHeure / 10000000 < 24 && nHeure / 100000 % 100 < 60 && nHeure / 1000 % 100 < 60;
 }
 
-int64_t nMsDepuisHeure(int nHeure)
-{
+int64_t nMsDepuisHeure(int nHeure) {
     return ((int64_t(nHeure / 10000000) * 60 + nHeure / 100000 % 100) * 60 + nHeure / 1000 % 100) * 1000 +
            nHeure % 1000;
 }
 
 // "AAAAMMJJ", checked.
-int nDateDepuisTexte(std::wstring_view s, int& nDate)
-{
+int nDateDepuisTexte(std::wstring_view s, int& nDate) {
     if (s.size() != 8 || !bQueDesChiffres(s))
         return eCONV_DATE_INVALIDE;
     const int n = std::stoi(std::wstring(s));
@@ -264,8 +244,7 @@ int nDateDepuisTexte(std::wstring_view s, int& nDate)
 }
 
 // "HHMM", "HHMMSS" ... "HHMMSSCCC": missing digits on the right are zeros.
-int nHeureDepuisTexte(std::wstring_view s, int& nHeure)
-{
+int nHeureDepuisTexte(std::wstring_view s, int& nHeure) {
     if (s.size() < 4 || s.size() > 9 || !bQueDesChiffres(s))
         return eCONV_DATE_INVALIDE;
     std::wstring sComplet(s);
@@ -282,8 +261,7 @@ int nHeureDepuisTexte(std::wstring_view s, int& nHeure)
 // ---------------------------------------------------------------------------
 // Conversions toward each target family
 
-int nVersEntier(const CValeur& v, __int128& nRes)
-{
+int nVersEntier(const CValeur& v, __int128& nRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen:
     case CValeur::eEntier:
@@ -302,8 +280,7 @@ int nVersEntier(const CValeur& v, __int128& nRes)
     }
 }
 
-int nVersReel(const CValeur& v, double& dRes)
-{
+int nVersReel(const CValeur& v, double& dRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen:
     case CValeur::eEntier:
@@ -324,8 +301,7 @@ int nVersReel(const CValeur& v, double& dRes)
     }
 }
 
-int nVersMonetaire(const CValeur& v, int64_t& nRes)
-{
+int nVersMonetaire(const CValeur& v, int64_t& nRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen:
     case CValeur::eEntier:
@@ -335,7 +311,11 @@ int nVersMonetaire(const CValeur& v, int64_t& nRes)
         nRes = int64_t(v.nEntier * 10000);
         return eCONV_OK;
     }
-    case CValeur::eMonetaire: nRes = int64_t(v.nEntier); return eCONV_OK;
+    case CValeur::eMonetaire:
+        if (v.nEntier > kMaxI64 || v.nEntier < kMinI64)
+            return eCONV_DEPASSEMENT;
+        nRes = int64_t(v.nEntier);
+        return eCONV_OK;
     case CValeur::eReel: {
         // Through the real's shortest text, so that 1.00005 rounds up as written.
         kvdec::STDecimal128 d;
@@ -358,8 +338,7 @@ int nVersMonetaire(const CValeur& v, int64_t& nRes)
     }
 }
 
-int nVersDecimal(const CValeur& v, kvdec::STDecimal128& dRes)
-{
+int nVersDecimal(const CValeur& v, kvdec::STDecimal128& dRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen:
     case CValeur::eEntier:
@@ -384,8 +363,7 @@ int nVersDecimal(const CValeur& v, kvdec::STDecimal128& dRes)
 namespace {
 
 // A character is a text of at most one character.
-int nVersCaractere(const CValeur& v, std::wstring& sRes)
-{
+int nVersCaractere(const CValeur& v, std::wstring& sRes) {
     std::wstring s;
     if (int n = nVersTexte(v, s))
         return n;
@@ -395,8 +373,7 @@ int nVersCaractere(const CValeur& v, std::wstring& sRes)
     return eCONV_OK;
 }
 
-int nVersDate(const CValeur& v, std::wstring& sRes)
-{
+int nVersDate(const CValeur& v, std::wstring& sRes) {
     switch (v.nGenre) {
     case CValeur::eDate: sRes = v.sTexte; return eCONV_OK;
     case CValeur::eTexte:
@@ -422,8 +399,7 @@ int nVersDate(const CValeur& v, std::wstring& sRes)
     }
 }
 
-int nVersHeure(const CValeur& v, std::wstring& sRes)
-{
+int nVersHeure(const CValeur& v, std::wstring& sRes) {
     int nHeure = 0;
     switch (v.nGenre) {
     case CValeur::eHeure: sRes = v.sTexte; return eCONV_OK;
@@ -456,8 +432,7 @@ int nVersHeure(const CValeur& v, std::wstring& sRes)
     return eCONV_OK;
 }
 
-int nVersDuree(const CValeur& v, int64_t& nRes)
-{
+int nVersDuree(const CValeur& v, int64_t& nRes) {
     switch (v.nGenre) {
     case CValeur::eHeure: {
         const std::wstring_view s = sSansEspaces(v.sTexte);
@@ -483,16 +458,14 @@ int nVersDuree(const CValeur& v, int64_t& nRes)
     }
 }
 
-wchar_t* pszCopieLarge(const std::wstring& s)
-{
+wchar_t* pszCopieLarge(const std::wstring& s) {
     auto psz = new wchar_t[s.size() + 1];
     std::copy(s.begin(), s.end(), psz);
     psz[s.size()] = 0;
     return psz;
 }
 
-char* pszCopie8Bits(const std::string& s)
-{
+char* pszCopie8Bits(const std::string& s) {
     auto psz = new char[s.size() + 1];
     std::copy(s.begin(), s.end(), psz);
     psz[s.size()] = 0;
@@ -500,8 +473,7 @@ char* pszCopie8Bits(const std::string& s)
 }
 
 // Writes an inline date or time text (at most 9 characters and a zero).
-void EcritTexteInline(const std::wstring& s, int nTypeCible, STValeurConv& r)
-{
+void EcritTexteInline(const std::wstring& s, int nTypeCible, STValeurConv& r) {
     const size_t n = std::min<size_t>(s.size(), 9);
     if (nTypeCible == KS_DATEA || nTypeCible == KS_TIMEA) {
         const std::string s8 = sVersCP1252(std::wstring_view(s).substr(0, n));
@@ -514,18 +486,16 @@ void EcritTexteInline(const std::wstring& s, int nTypeCible, STValeurConv& r)
 }
 
 template <class T>
-void EcritScalaire(STValeurConv& r, T valeur)
-{
+void EcritScalaire(STValeurConv& r, T valeur) {
     static_assert(sizeof(T) <= sizeof(STValeurConv));
-    std::memcpy(&r, &valeur, sizeof valeur);
+    std::memcpy(static_cast<void*>(&r), &valeur, sizeof valeur);
 }
 
 } // namespace
 
 // ---------------------------------------------------------------------------
 
-std::string STNombreTexte::sFormeC() const
-{
+std::string STNombreTexte::sFormeC() const {
     std::string s = bNegatif ? "-" : "";
     s += sEntier.empty() ? "0" : sEntier;
     if (!sFraction.empty())
@@ -535,8 +505,7 @@ std::string STNombreTexte::sFormeC() const
     return s;
 }
 
-bool bAnalyseNombre(std::wstring_view sTexte, STNombreTexte& nombre)
-{
+bool bAnalyseNombre(std::wstring_view sTexte, STNombreTexte& nombre) {
     const std::wstring_view s = sSansEspaces(sTexte);
     STNombreTexte n;
     size_t i = 0;
@@ -559,7 +528,7 @@ bool bAnalyseNombre(std::wstring_view sTexte, STNombreTexte& nombre)
             return false;
         int nExposant = 0;
         for (; i < s.size() && bChiffre(s[i]); ++i)
-            nExposant = std::min(nExposant * 10 + int(s[i] - L'0'), 999999999);
+            nExposant = nExposant >= 100000000 ? 999999999 : std::min(nExposant * 10 + int(s[i] - L'0'), 999999999);
         n.bExposant = true;
         n.nExposant = bExposantNegatif ? -nExposant : nExposant;
     }
@@ -570,8 +539,7 @@ bool bAnalyseNombre(std::wstring_view sTexte, STNombreTexte& nombre)
     return true;
 }
 
-bool CValeur::bNumerique() const
-{
+bool CValeur::bNumerique() const {
     switch (nGenre) {
     case eBooleen:
     case eEntier:
@@ -583,8 +551,7 @@ bool CValeur::bNumerique() const
     }
 }
 
-bool bTypeConnu(int nType)
-{
+bool bTypeConnu(int nType) {
     if (nType >= 0 && nType <= 19)
         return true;
     switch (nType) {
@@ -596,8 +563,7 @@ bool bTypeConnu(int nType)
     }
 }
 
-bool bBornesEntier(int nType, __int128& nMin, __int128& nMax)
-{
+bool bBornesEntier(int nType, __int128& nMin, __int128& nMax) {
     switch (nType) {
     case KS_UI1: nMin = 0; nMax = UINT8_MAX; return true;
     case KS_UI2: nMin = 0; nMax = UINT16_MAX; return true;
@@ -613,8 +579,7 @@ bool bBornesEntier(int nType, __int128& nMin, __int128& nMax)
     }
 }
 
-bool bFormatEntier(int nType, int& nTaille, bool& bSigne)
-{
+bool bFormatEntier(int nType, int& nTaille, bool& bSigne) {
     static_assert(sizeof(uintptr_t) == 8, "type code 14 is read as 64 bits");
     switch (nType) {
     case KS_BOOL: nTaille = 4; bSigne = true; return true;
@@ -632,8 +597,7 @@ bool bFormatEntier(int nType, int& nTaille, bool& bSigne)
     }
 }
 
-std::string sTexteReel(double dValeur, bool bSimple)
-{
+std::string sTexteReel(double dValeur, bool bSimple) {
     if (std::isnan(dValeur))
         return "NaN";
     if (std::isinf(dValeur))
@@ -649,23 +613,20 @@ std::string sTexteReel(double dValeur, bool bSimple)
     return std::string(szTexte, resultat.ptr);
 }
 
-std::wstring sDepuisCP1252(std::string_view s)
-{
+std::wstring sDepuisCP1252(std::string_view s) {
     const auto& aVersLarge = TableCP1252().aVersLarge;
     std::wstring sRes(s.size(), L'\0');
     std::transform(s.begin(), s.end(), sRes.begin(), [&](char c) { return aVersLarge[static_cast<unsigned char>(c)]; });
     return sRes;
 }
 
-std::string sVersCP1252(std::wstring_view s)
-{
+std::string sVersCP1252(std::wstring_view s) {
     std::string sRes(s.size(), '\0');
     std::transform(s.begin(), s.end(), sRes.begin(), cVersCP1252);
     return sRes;
 }
 
-int nLitValeur(const void* p, int nType, CValeur& v)
-{
+int nLitValeur(const void* p, int nType, CValeur& v) {
     if (!bTypeConnu(nType))
         return eCONV_TYPE_INCONNU;
     if (!p)
@@ -746,8 +707,7 @@ int nLitValeur(const void* p, int nType, CValeur& v)
     return eCONV_OK;
 }
 
-int nVersTexte(const CValeur& v, std::wstring& sRes)
-{
+int nVersTexte(const CValeur& v, std::wstring& sRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen: sRes = v.nEntier ? L"1" : L"0"; return eCONV_OK;
     case CValeur::eEntier:
@@ -769,8 +729,7 @@ int nVersTexte(const CValeur& v, std::wstring& sRes)
     return eCONV_IMPOSSIBLE;
 }
 
-int nVersBooleen(const CValeur& v, bool& bRes)
-{
+int nVersBooleen(const CValeur& v, bool& bRes) {
     switch (v.nGenre) {
     case CValeur::eBooleen:
     case CValeur::eEntier:
@@ -800,8 +759,7 @@ int nVersBooleen(const CValeur& v, bool& bRes)
     }
 }
 
-int nVersDateHeure(const CValeur& v, STDateHeure& dhRes)
-{
+int nVersDateHeure(const CValeur& v, STDateHeure& dhRes) {
     STDateHeure dh{};
     switch (v.nGenre) {
     case CValeur::eDateHeure: dh = v.dh; break;
@@ -827,8 +785,7 @@ int nVersDateHeure(const CValeur& v, STDateHeure& dhRes)
     return eCONV_OK;
 }
 
-int nNombreDepuisTexte(const std::wstring& sTexte, CValeur& v)
-{
+int nNombreDepuisTexte(const std::wstring& sTexte, CValeur& v) {
     STNombreTexte nombre;
     if (!bAnalyseNombre(sTexte, nombre))
         return eCONV_PAS_UN_NOMBRE;
@@ -849,8 +806,7 @@ int nNombreDepuisTexte(const std::wstring& sTexte, CValeur& v)
     return eCONV_OK;
 }
 
-int nEcritValeur(const CValeur& v, int nTypeCible, STValeurConv& resultat)
-{
+int nEcritValeur(const CValeur& v, int nTypeCible, STValeurConv& resultat) {
     if (!bTypeConnu(nTypeCible))
         return eCONV_TYPE_INCONNU;
     STValeurConv r;  // zeroed; copied to the caller's scratch only on success
@@ -889,10 +845,10 @@ int nEcritValeur(const CValeur& v, int nTypeCible, STValeurConv& resultat)
         double d = 0;
         nErreur = nVersReel(v, d);
         if (nErreur == eCONV_OK && nTypeCible == KS_R4) {
-            const float f = float(d);
-            if (std::isfinite(d) && !std::isfinite(f))
+            if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
                 nErreur = eCONV_DEPASSEMENT;
-            r.r4 = f;
+            else
+                r.r4 = float(d);
         } else {
             r.r8 = d;
         }
@@ -962,9 +918,8 @@ int nEcritValeur(const CValeur& v, int nTypeCible, STValeurConv& resultat)
 
 // ---------------------------------------------------------------------------
 
-KV_CONV_EXPORT int nConversionDepassementExt(const void* pSource, int nTypeSource, STValeurConv* pScratch,
-                                             int nTypeCible, unsigned /*nOptions*/, unsigned /*nFlags*/)
-{
+KVVM_EXPORT int nConversionDepassementExt(const void* pSource, int nTypeSource, STValeurConv* pScratch,
+                                             int nTypeCible, unsigned /*nOptions*/, unsigned /*nFlags*/) {
     try {
         if (!kvconv::bTypeConnu(nTypeSource) || !kvconv::bTypeConnu(nTypeCible))
             return eCONV_TYPE_INCONNU;
@@ -979,8 +934,7 @@ KV_CONV_EXPORT int nConversionDepassementExt(const void* pSource, int nTypeSourc
     }
 }
 
-KV_CONV_EXPORT void FinConversion(STValeurConv* pScratch, int nType)
-{
+KVVM_EXPORT void FinConversion(STValeurConv* pScratch, int nType) {
     if (!pScratch)
         return;
     switch (nType) {

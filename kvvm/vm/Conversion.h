@@ -43,14 +43,13 @@
 #include <string_view>
 #include "kv/conv.h"
 #include "Decimal.h"
-
-#define KV_CONV_EXPORT extern "C" __attribute__((visibility("default")))
+#include "Export.h"
 
 // nOptions and nFlags are accepted for the caller's sake and not used: the
 // conversions have no variants (the code page of 8-bit texts is always 1252).
-KV_CONV_EXPORT int nConversionDepassementExt(const void* pSource, int nTypeSource, STValeurConv* pScratch,
+KVVM_EXPORT int nConversionDepassementExt(const void* pSource, int nTypeSource, STValeurConv* pScratch,
                                              int nTypeCible, unsigned nOptions, unsigned nFlags);
-KV_CONV_EXPORT void FinConversion(STValeurConv* pScratch, int nType);
+KVVM_EXPORT void FinConversion(STValeurConv* pScratch, int nType);
 
 // The building blocks below are shared with the calculation routines.
 namespace kvconv {

@@ -24,22 +24,19 @@ constexpr _IDEC_round kArrondi = BID_ROUNDING_TO_NEAREST;
 // Plain texts longer than this keep an exponent.
 constexpr int kChiffresSansExposant = 40;
 
-BID_UINT128 Bid(const STDecimal128& d)
-{
+BID_UINT128 Bid(const STDecimal128& d) {
     BID_UINT128 x;
     std::memcpy(&x, &d, sizeof x);
     return x;
 }
 
-STDecimal128 Dec(const BID_UINT128& x)
-{
+STDecimal128 Dec(const BID_UINT128& x) {
     STDecimal128 d;
     std::memcpy(&d, &x, sizeof d);
     return d;
 }
 
-void SupprimeZerosFinaux(std::string& s)
-{
+void SupprimeZerosFinaux(std::string& s) {
     const auto nPoint = s.find('.');
     if (nPoint == std::string::npos)
         return;
@@ -51,8 +48,7 @@ void SupprimeZerosFinaux(std::string& s)
 
 } // namespace
 
-bool bDepuisTexte(std::string_view sTexte, STDecimal128& dRes)
-{
+bool bDepuisTexte(std::string_view sTexte, STDecimal128& dRes) {
     std::string sCopie(sTexte);
     _IDEC_flags nEtat = 0;
     const BID_UINT128 x = bid128_from_string(sCopie.data(), kArrondi, &nEtat);
@@ -62,8 +58,7 @@ bool bDepuisTexte(std::string_view sTexte, STDecimal128& dRes)
     return true;
 }
 
-std::string sVersTexte(const STDecimal128& d)
-{
+std::string sVersTexte(const STDecimal128& d) {
     // The library writes "[+-]coefficientE[+-]exponent", or Inf / NaN.
     char szBrut[64];
     _IDEC_flags nEtat = 0;
@@ -108,31 +103,26 @@ std::string sVersTexte(const STDecimal128& d)
     return bNegatif ? "-" + s : s;
 }
 
-STDecimal128 DepuisEntier(int64_t n)
-{
+STDecimal128 DepuisEntier(int64_t n) {
     return Dec(bid128_from_int64(n));
 }
 
-STDecimal128 DepuisNaturel(uint64_t n)
-{
+STDecimal128 DepuisNaturel(uint64_t n) {
     return Dec(bid128_from_uint64(n));
 }
 
-STDecimal128 DepuisMonetaire(int64_t nDixMilliemes)
-{
+STDecimal128 DepuisMonetaire(int64_t nDixMilliemes) {
     _IDEC_flags nEtat = 0;
     return Dec(bid128_scalbn(bid128_from_int64(nDixMilliemes), -4, kArrondi, &nEtat));
 }
 
-bool bDepuisReel(double d, STDecimal128& dRes)
-{
+bool bDepuisReel(double d, STDecimal128& dRes) {
     if (!std::isfinite(d))
         return false;
     return bDepuisTexte(kvconv::sTexteReel(d, false), dRes);
 }
 
-int nVersEntier(const STDecimal128& d, __int128& nRes)
-{
+int nVersEntier(const STDecimal128& d, __int128& nRes) {
     const BID_UINT128 x = Bid(d);
     _IDEC_flags nEtat = 0;
     const BID_SINT64 nSigne = bid128_to_int64_int(x, &nEtat);
@@ -149,14 +139,12 @@ int nVersEntier(const STDecimal128& d, __int128& nRes)
     return eCONV_DEPASSEMENT;
 }
 
-double dVersReel(const STDecimal128& d)
-{
+double dVersReel(const STDecimal128& d) {
     _IDEC_flags nEtat = 0;
     return bid128_to_binary64(Bid(d), kArrondi, &nEtat);
 }
 
-int nVersMonetaire(const STDecimal128& d, int64_t& nRes)
-{
+int nVersMonetaire(const STDecimal128& d, int64_t& nRes) {
     _IDEC_flags nEtat = 0;
     const BID_UINT128 xDix = bid128_scalbn(Bid(d), 4, kArrondi, &nEtat);
     nEtat = 0;
@@ -167,31 +155,26 @@ int nVersMonetaire(const STDecimal128& d, int64_t& nRes)
     return eCONV_OK;
 }
 
-bool bEstZero(const STDecimal128& d)
-{
+bool bEstZero(const STDecimal128& d) {
     return bid128_isZero(Bid(d));
 }
 
-bool bEstFini(const STDecimal128& d)
-{
+bool bEstFini(const STDecimal128& d) {
     return bid128_isFinite(Bid(d));
 }
 
-STDecimal128 Oppose(const STDecimal128& d)
-{
+STDecimal128 Oppose(const STDecimal128& d) {
     return Dec(bid128_negate(Bid(d)));
 }
 
-int nCompare(const STDecimal128& a, const STDecimal128& b)
-{
+int nCompare(const STDecimal128& a, const STDecimal128& b) {
     _IDEC_flags nEtat = 0;
     if (bid128_quiet_less(Bid(a), Bid(b), &nEtat))
         return -1;
     return bid128_quiet_equal(Bid(a), Bid(b), &nEtat) ? 0 : 1;
 }
 
-int nOperation(char cOperateur, const STDecimal128& a, const STDecimal128& b, STDecimal128& dRes)
-{
+int nOperation(char cOperateur, const STDecimal128& a, const STDecimal128& b, STDecimal128& dRes) {
     const BID_UINT128 x = Bid(a), y = Bid(b);
     _IDEC_flags nEtat = 0;
     BID_UINT128 r;
@@ -221,32 +204,27 @@ int nOperation(char cOperateur, const STDecimal128& a, const STDecimal128& b, ST
 
 // ---------------------------------------------------------------------------
 
-unsigned CDecimalVM::AddRef()
-{
+unsigned CDecimalVM::AddRef() {
     return ++m_nRef;
 }
 
-unsigned CDecimalVM::Release()
-{
+unsigned CDecimalVM::Release() {
     const unsigned n = --m_nRef;
     if (n == 0)
         delete this;
     return n;
 }
 
-std::wstring CDecimalVM::sVersTexte() const
-{
+std::wstring CDecimalVM::sVersTexte() const {
     const std::string s = kvdec::sVersTexte(m_dValeur);
     return std::wstring(s.begin(), s.end());  // ASCII
 }
 
-IDecimal* CDecimalVM::pClone() const
-{
+IDecimal* CDecimalVM::pClone() const {
     return new CDecimalVM(m_dValeur);
 }
 
-bool CDecimalVM::bLitValeur(const IDecimal* pDecimal, kvdec::STDecimal128& dRes)
-{
+bool CDecimalVM::bLitValeur(const IDecimal* pDecimal, kvdec::STDecimal128& dRes) {
     if (!pDecimal)
         return false;
     if (auto pNotre = dynamic_cast<const CDecimalVM*>(pDecimal)) {
@@ -268,13 +246,11 @@ struct STTypeObjetVM {
 const STTypeObjetVM g_TypeDecimal{"Decimal"};
 } // namespace
 
-int CFabriqueGlobaleVM::nGetVersion()
-{
+int CFabriqueGlobaleVM::nGetVersion() {
     return 2;
 }
 
-IDecimal* CFabriqueGlobaleVM::pCreeDecimal(const wchar_t* pszTexte)
-{
+IDecimal* CFabriqueGlobaleVM::pCreeDecimal(const wchar_t* pszTexte) {
     kvdec::STDecimal128 d = kvdec::DepuisEntier(0);
     if (pszTexte) {
         kvconv::STNombreTexte nombre;
@@ -284,23 +260,20 @@ IDecimal* CFabriqueGlobaleVM::pCreeDecimal(const wchar_t* pszTexte)
     return new CDecimalVM(d);
 }
 
-IDecimal* CFabriqueGlobaleVM::pCreeDecimalDepuisReel(double dValeur)
-{
+IDecimal* CFabriqueGlobaleVM::pCreeDecimalDepuisReel(double dValeur) {
     kvdec::STDecimal128 d;
     if (!kvdec::bDepuisReel(dValeur, d))
         return nullptr;
     return new CDecimalVM(d);
 }
 
-void* CFabriqueGlobaleVM::pGetTypeObjet(const char* pszNom)
-{
+void* CFabriqueGlobaleVM::pGetTypeObjet(const char* pszNom) {
     if (pszNom && std::strcmp(pszNom, g_TypeDecimal.pszNom) == 0)
         return const_cast<STTypeObjetVM*>(&g_TypeDecimal);
     return nullptr;
 }
 
-IFabriqueGlobale* pGetFabriqueGlobaleVM()
-{
+IFabriqueGlobale* pGetFabriqueGlobaleVM() {
     static CFabriqueGlobaleVM s_Fabrique;
     return &s_Fabrique;
 }
