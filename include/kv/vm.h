@@ -138,6 +138,9 @@ public:
     // Asks the running code to stop (for example after a resume-input request).
     virtual void StopCode(int nCode) = 0;
 
+    // A non-fatal problem reported by the module while code runs.
+    virtual void Avertissement(const wchar_t* pszMessage) = 0;
+
 protected:
     ~IVM() = default;
 };

@@ -162,6 +162,14 @@ public:
     CIExe* pclGetIExe() const { return m_pclIExe; }
     void OublieIExe(CIExe* p) { if (m_pclIExe == p) m_pclIExe = nullptr; }
 
+    // The event hook of the application (called before every event code).
+    typedef void (*PFN_HOOK_TRAITEMENT)(const wchar_t* pszObjet, int nEvenement, void* pData);
+    void SetHookTraitement(PFN_HOOK_TRAITEMENT pfn) { m_pfnHookTraitement = pfn; }
+    PFN_HOOK_TRAITEMENT pfnGetHookTraitement() const { return m_pfnHookTraitement; }
+    // The object whose code is running.
+    CObjetAPCodeOBJ* pclGetObjetCourant() const { return m_pclObjetCourant; }
+    void SetObjetCourant(CObjetAPCodeOBJ* p) { m_pclObjetCourant = p; }
+
     // Applies an operation to every window in the list (under its lock).
     void DoSurToutesLesFenetres(const std::function<void(CFenPrincipale*)>& f);
 
@@ -202,6 +210,8 @@ private:
     IPersistance* m_piPersistance = nullptr;
     bool m_bDansCallbackTimer = false;
     bool m_bChangeLangueEnCours = false;
+    PFN_HOOK_TRAITEMENT m_pfnHookTraitement = nullptr;
+    CObjetAPCodeOBJ* m_pclObjetCourant = nullptr;
 };
 
 // The one application context of the process.

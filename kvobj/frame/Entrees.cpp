@@ -8,6 +8,7 @@
 #include "frame/Module.h"
 #include "frame/ModuleInfo.h"
 #include "frame/TablesComposante.h"
+#include "windows/CFenQT.h"
 #include <dlfcn.h>
 #include <cwchar>
 #include <new>
@@ -43,6 +44,7 @@ KV_EXPORT int bInitLibrary(void* hModule) {
         gpclExe = new (std::nothrow) CExe();
         if (!gpclExe) return 0;
     }
+    CFenQT::InitializeAll();
     gbMessagesInitialises = true;
     return 1;
 }
@@ -53,6 +55,7 @@ KV_EXPORT int TermLibrary() {
     gpclExe = nullptr;
     gbMessagesInitialises = false;
     gpfnLoadStringKVM = nullptr;
+    CFenQT::TerminateAll();
     CComposanteOBJ::s_DetruitApplicationQT();
     return 1;
 }

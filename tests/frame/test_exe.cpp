@@ -188,6 +188,7 @@ public:
     int nChargeRessource(void*, const wchar_t*, void*, const char*, int, const void*, void*, int, int) override { return 1; }
     void ActionGenerique(int, intptr_t) override {}
     void StopCode(int) override {}
+    void Avertissement(const wchar_t*) override {}
 };
 
 TEST_F(Contexte, PersistentValuesKeepTheDefaultRule) {
