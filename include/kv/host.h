@@ -94,6 +94,8 @@ public:
     virtual void SetProjet(const wchar_t* pszNom, const wchar_t* pszRepertoire) = 0;
     virtual void SetReponseQuery(int nCategorie, int nElement, intptr_t nValeur) = 0;
     virtual void SetLangue(int nLangue, int nVersionDescription, bool bGereLangues) = 0;
+    // A compiled description the module can find (beside the project's).
+    virtual void AjouteDescription(const wchar_t* pszNom, uint32_t nType, std::vector<uint8_t> tab) = 0;
 };
 
 extern "C" {

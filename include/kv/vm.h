@@ -9,6 +9,22 @@
 
 class IVM;
 
+// A request to find a compiled description (windows: type 2; other
+// descriptions: type 8). The host fills the output with bytes it keeps
+// alive for the life of the program.
+struct STRechercheDescription {
+    uint32_t nTaille = 92;
+    const wchar_t* pszNom = nullptr;
+    uint32_t nType = 2;
+    const void* pDonnees = nullptr;   // out
+    size_t nTailleDonnees = 0;        // out
+    uint32_t nOptions = 4;            // 4 or 4097; 1026 with pszChemin; +8: the module's own library
+    const wchar_t* pszChemin = nullptr;
+    void* pComposante = nullptr;      // the parent's component: the search starts there
+    int nCodeErreur = 0;              // out: 0, 1025 (retry by name), 1082 (ignorable) or another code
+    wchar_t szMessage[40] = {};       // out: why the search failed
+};
+
 // Call context of a language call, filled by the host.
 struct STKSAppel {
     IVM* pVM = nullptr;            // the virtual machine of the call
@@ -140,6 +156,26 @@ public:
 
     // A non-fatal problem reported by the module while code runs.
     virtual void Avertissement(const wchar_t* pszMessage) = 0;
+
+    // Finds a compiled description (0 on success, else the error code, also
+    // left in the request); the plain load by name is the retry for 1025.
+    virtual int nChercheDescription(STRechercheDescription* pst) = 0;
+    virtual int nChargeDescriptionParNom(const wchar_t* pszNom, uint32_t nType, const void** ppDonnees, size_t* pnTaille) = 0;
+    // Whether windows may be opened in the current call context.
+    virtual bool bOuvertureFenetrePermise() = 0;
+
+    // The program-side instance of a window (its globals and parameters):
+    // created when the window opens, ended when it closes.
+    virtual bool bInitVMFenetre(void* pFenetre, const wchar_t* pszNom) = 0;
+    virtual void TermVMFenetre(void* pFenetre) = 0;
+    // Hands the parameters of the current opening call to the window's
+    // instance (its declaration code receives them); returns their count.
+    virtual int nPasseParametresOuverture(void* pSlot, void* pFenetre) = 0;
+    // Parameters of a language call beyond the declared ones (Ferme's
+    // return values), from its call slot: count, and each value as text
+    // with its type code.
+    virtual int nGetNbParametresSupp(void* pSlot) = 0;
+    virtual bool bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nType) = 0;
 
 protected:
     ~IVM() = default;

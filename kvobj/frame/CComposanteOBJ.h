@@ -2,6 +2,9 @@
 #pragma once
 #include "frame/CKSLibrary.h"
 #include "base/CTString.h"
+#include "controls/core/CAny.h"
+
+class CFenPrincipale;
 
 class QApplication;
 
@@ -17,6 +20,20 @@ public:
     static void s_DetruitApplicationQT();
 
     const CTString& sGetChaineCourante() const { return m_sChaineCourante; }
+
+    // The window of the running code (null when the code has none).
+    CFenPrincipale* pclGetFenPrincipaleOwner() const;
+    // A window by name; empty: the window of the running code, else the active one.
+    CFenPrincipale* pclGetFenPrincipaleFromName(const wchar_t* pszNom) const;
+    IVM* piGetVM() const;
+
+    // Window functions. Failures are raised on the error object.
+    CAny Ouvre(const wchar_t* pszNom);
+    void OuvreFille(const wchar_t* pszNom);
+    void OuvreSoeur(const wchar_t* pszNom);
+    bool Ferme(const wchar_t* pszNom);
+    void Utilise(const wchar_t* pszNom);
+    CFenPrincipale* xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent);
 
 private:
     CTString m_sChaineCourante;

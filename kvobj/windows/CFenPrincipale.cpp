@@ -2,24 +2,29 @@
 #include "controls/core/CChamp.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
+#include "windows/Focus.h"
+#include "windows/CQTDispatcher.h"
 #include <QCloseEvent>
+#include <QDialog>
+#include <QVBoxLayout>
 
 namespace {
-// The window's top-level widget: its accepted close is where a window
-// leaves the application context's list.
-class CWidgetFenetre : public QWidget {
+// The window's controller: its close request runs the closing codes, its
+// timer events drive the automatic closing.
+class CControleurFenPrincipale_QT : public CControleurBase_QT {
 public:
-    explicit CWidgetFenetre(CFenPrincipale* pclFen) : m_pclFen(pclFen) {}
-    void Detache() { m_pclFen = nullptr; }
-
-protected:
-    void closeEvent(QCloseEvent* e) override {
-        e->accept();
-        if (m_pclFen) m_pclFen->OnFermetureAcceptee();
+    using CControleurBase_QT::CControleurBase_QT;
+    CFenPrincipale* Fen() const { return m_pclObjet ? m_pclObjet->vpclCastToFenPrincipale() : nullptr; }
+    int veQuandFermeture(const CInfoEvenement&) override {
+        CFenPrincipale* f = Fen();
+        if (!f) return 1;
+        return f->bOnCloseFermeture() ? 1 : 0;
     }
-
-private:
-    CFenPrincipale* m_pclFen;
+    int veQuandEvenementTimer(const CInfoEvenement& info) override {
+        CFenPrincipale* f = Fen();
+        if (f) f->OnTimerEvent(static_cast<QTimerEvent*>(info.pEvenement)->timerId());
+        return 1;
+    }
 };
 } // namespace
 
@@ -30,7 +35,9 @@ CFenPrincipale::CFenPrincipale(const wchar_t* pszNom, const wchar_t* pszAlias) :
 
 CFenPrincipale::~CFenPrincipale() {
     m_bVivante = false;
-    if (auto* w = dynamic_cast<CWidgetFenetre*>(pGetWidget())) w->Detache();
+    if (auto* w = dynamic_cast<CQTDispatcher<QDialog>*>(pGetWidget())) {
+        if (w->pGetControleur()) w->pGetControleur()->Detache();
+    }
     if (gpclExe) {
         gpclExe->SupprimeFenetre(this);
         if (gpclExe->pclGetFenActive() == this) gpclExe->SetFenActive(nullptr);
@@ -52,17 +59,39 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     gpclExe->SetRepriseSaisie(nullptr, 0);
     auto* pclObjet = dynamic_cast<CObjetAPCodeOBJ*>(pclCible);
     CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
-    if (c && c->pGetWidget()) c->pGetWidget()->setFocus(Qt::OtherFocusReason);
+    if (!c || !c->pGetWidget()) return;
+    CFenPrincipale* f = c->vpclGetFenPrincipale();
+    CChamp* pclAncien = f ? f->pclGetChampFocus() : nullptr;
+    CObjetAPCodeOBJ* pclCourant = gpclExe->pclGetObjetCourant();
+    bSetFocusObjet(c, eFOCUS_PROGRAMME, c->pGetWidget(), pclAncien, pclCourant ? pclCourant->pclCastToChamp() : nullptr);
+}
+
+QWidget* CFenPrincipale::_CreeWidgetFenetre() {
+    CComposanteOBJ::s_pclGetApplicationQT();
+    QWidget* pParent = m_pclParent ? m_pclParent->pGetWidget() : nullptr;
+    auto* w = new CQTDispatcher<QDialog>(pParent, new CControleurFenPrincipale_QT(this));
+    w->setWindowFlags(Qt::WindowFlags(0x0A00C001));
+    w->setModal(false);
+    w->setWindowTitle(QString::fromStdWString(m_desc.sTitre.empty() ? m_sNom : m_desc.sTitre));
+    auto* layout = new QVBoxLayout(w);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (m_desc.style.nCouleurFond < 0x01000000) {
+        QPalette pal = w->palette();
+        uint32_t c = m_desc.style.nCouleurFond;
+        pal.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
+    SetWidget(w);
+    if (gpclExe) gpclExe->AjouteFenetre(this);
+    return w;
 }
 
 void CFenPrincipale::CreeWidget() {
-    CComposanteOBJ::s_pclGetApplicationQT();
-    auto* w = new CWidgetFenetre(this);
-    w->setWindowTitle(QString::fromStdWString(m_sNom));
+    QWidget* w = _CreeWidgetFenetre();
     if (!m_rectInitial.isEmpty()) w->resize(m_rectInitial.size());
-    SetWidget(w);
     for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(w);
-    if (gpclExe) gpclExe->AjouteFenetre(this);
 }
 
 CFenPrincipale* CFenPrincipale::pclDepuisWidget(QWidget* pWidget) {
@@ -75,10 +104,16 @@ void CFenPrincipale::Ferme(CFenPrincipale* pclFen, int /*nValeur*/) {
     pclFen->AddRef();
     pclFen->m_bEnFermeture = true;
     pclFen->vSurFermeture();
-    if (QWidget* w = pclFen->pGetWidget())
-        w->close();
-    else
+    if (QWidget* w = pclFen->pGetWidget()) {
+        pclFen->m_bEnFermeture = false;  // the close request sets it while the closing codes run
+        if (w->close()) {
+            // Closed: the widget leaves the table and goes once Qt is done with it.
+            pclFen->NotifieDetruit();
+            w->deleteLater();
+        }
+    } else {
         pclFen->OnFermetureAcceptee();
+    }
     pclFen->nRelease();
 }
 

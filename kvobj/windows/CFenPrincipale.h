@@ -1,8 +1,27 @@
 // A window of the application: a common window object owning its controls.
 // Opening from a description and the runtime build on this.
 #pragma once
+#include "controls/core/CAny.h"
 #include "controls/core/CConteneurChamp.h"
 #include "windows/CFenQT.h"
+#include "windows/DescriptionFenetre.h"
+#include <QElapsedTimer>
+#include <QPointer>
+
+class QDialog;
+class CChamp;
+
+// A window name as given to the opening functions: "alias=NAME,Y,X".
+struct STNomFenetre {
+    CTString sAlias;
+    CTString sNom;
+    bool bY = false, bX = false;
+    int nY = 0, nX = 0;
+    unsigned nOptions = 0;  // 4 alias, 256 and 512 display modes, 2048 the 0x05 marker
+};
+
+// Flags of the internal opening.
+enum : int { eOUVRE_MODAL = 1, eOUVRE_FILLE = 2 };
 
 class IVM;
 
@@ -55,6 +74,59 @@ public:
     // Creates the window's widget and its controls' widgets, and enters the
     // window in the application context's list.
     void CreeWidget();
+    QWidget* _CreeWidgetFenetre();
+
+    // Description: header, window record, control list (reading and writing).
+    void xCree(CKVBuffer& b);
+    void Ecrit(CKVBuffer& b);
+    STDescriptionFenetre& Description() { return m_desc; }
+
+    // Name parsing, loading and opening.
+    static void _sParseNomFenetre(const wchar_t* pszNom, STNomFenetre& st, bool bSansEspaces);
+    static CFenPrincipale* _xpclsChargeFen(IVM* piVM, const STNomFenetre& st, CFenPrincipale* pclParent, int nFlagsChargement);
+    void xOuvre(bool bModal);
+    void xAppelCodesOuverture(void* pSlot);
+    void xInitApresCreate();
+    bool bDoModal();
+    void _SetParamOuverture(const STNomFenetre& st);
+    // Opens a window by name: loading, opening sequence, modal loop when asked.
+    static CFenPrincipale* _xpclOuvreInternal(const wchar_t* pszNom, int nFlags, CFenPrincipale* pclParent, IVM* piVM, void* pSlot);
+
+    // Return value, modal and first-window flags.
+    CAny& ValeurRetour() { return m_clValeurRetour; }
+    bool bEstModale() const { return m_bModal; }
+    bool bEstPremiere() const { return m_bPremiere; }
+    bool bDeclarationFaite() const { return m_bDeclFaite; }
+    bool bInitialisee() const { return m_bInitialisee; }
+    CFenCommun* pclGetOuvreur() const { return m_pclOuvreur; }
+    void SetOuvreur(CFenCommun* p) { m_pclOuvreur = p; }
+
+    // Closing codes (children's, controls', the window's); false: refused.
+    bool bExecuteCodeFermeture();
+    // Saves the persistent values of the window's controls.
+    void SauveParamEnFermeture();
+    void RestaureValeursPersistantes();
+    // Destroys the window without running its closing code (Utilise).
+    void DetruitSansCodeFermeture();
+
+    // Automatic closing.
+    void DemarreFermetureAuto(int nMs, const wchar_t* pszBouton);
+    void TickFermetureAuto();
+    bool bFermetureAutoEnCours() const { return m_nTimerFermetureAuto != 0; }
+
+    // Focus: the control about to receive it, and the cause of the last change.
+    CChamp* pclGetChampSuivant() const { return m_pclChampSuivant; }
+    void SetChampSuivant(CChamp* c) { m_pclChampSuivant = c; }
+    int nGetCauseFocus() const { return m_nCauseFocus; }
+    void SetCauseFocus(int n) { m_nCauseFocus = n; }
+    CChamp* pclGetChampPrecedent() const { return m_pclChampPrecedent; }
+    void SetChampPrecedent(CChamp* c) { m_pclChampPrecedent = c; }
+    CChamp* pclGetChampFocus() const { return m_pclChampFocus; }
+    void SetChampFocus(CChamp* c) { m_pclChampFocus = c; }
+
+    // Called by the widget: a close request; false refuses it.
+    bool bOnCloseFermeture();
+    void OnTimerEvent(int nId);
 
     // Closes the window: the widget closes and the window leaves the list.
     static void Ferme(CFenPrincipale* pclFen, int nValeur);
@@ -79,4 +151,21 @@ protected:
     CFenPrincipale* m_pclParent = nullptr;
     IVM* m_piVM = nullptr;
     CConteneurChamp m_conteneur;
+    STDescriptionFenetre m_desc;
+    CAny m_clValeurRetour;
+    bool m_bModal = false, m_bFille = false, m_bPremiere = false;
+    bool m_bCharge = false, m_bDeclFaite = false, m_bInitialisee = false;
+    bool m_bCodeFermetureEnCours = false, m_bFermetureAcceptee = false;
+    CTString m_sNomPhysique;
+    unsigned m_nOptionsNom = 0;
+    CFenCommun* m_pclOuvreur = nullptr;
+    CChamp* m_pclChampSuivant = nullptr;
+    CChamp* m_pclChampPrecedent = nullptr;
+    CChamp* m_pclChampFocus = nullptr;
+    int m_nCauseFocus = 0;
+    int m_nTimerFermetureAuto = 0;
+    int m_nDureeFermetureAuto = 0;
+    QElapsedTimer m_debutFermetureAuto;
+    CTString m_sBoutonFermetureAuto;
+    CTString m_sLibelleBoutonAvant;
 };

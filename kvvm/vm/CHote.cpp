@@ -80,6 +80,14 @@ int CVM::nExecuteCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement, void* p
     ICodeRunner* r = m_pHote->piGetRunner();
     if (!r) return 0;
     STExecutionCode st{(static_cast<uint64_t>(nIDHaut) << 32) | nIDBas, nEvenement, piObjet, pParametres, nNbParametres};
+    // A window's declaration code receives the parameters of its opening.
+    if (nEvenement == 0 && !pParametres) {
+        auto it = m_instances.find(piObjet);
+        if (it != m_instances.end()) {
+            st.pParametres = &it->second;
+            st.nNbParametres = static_cast<int>(it->second.size());
+        }
+    }
     return r->nExecute(st);
 }
 
@@ -127,6 +135,88 @@ void CVM::Avertissement(const wchar_t* pszMessage) {
     std::fprintf(stderr, "warning: %ls\n", pszMessage ? pszMessage : L"");
 }
 
+namespace {
+std::string VersUTF8(const std::wstring& s) { return QString::fromStdWString(s).toStdString(); }
+std::wstring Majuscules(const wchar_t* psz) { return QString::fromWCharArray(psz ? psz : L"").toUpper().toStdWString(); }
+} // namespace
+
+std::wstring CHote::sGetParametre(const char* pszCle) {
+    std::string s;
+    if (!m_pProjet || m_pProjet->eGetParametre(pszCle, s) != eLECTURE_OK) return {};
+    return QString::fromStdString(s).toStdWString();
+}
+
+void CHote::AjouteDescription(const wchar_t* pszNom, uint32_t nType, std::vector<uint8_t> tab) {
+    m_descriptions[{Majuscules(pszNom), nType}] = std::move(tab);
+}
+
+bool CHote::bTrouveDescription(const wchar_t* pszNom, uint32_t nType, const std::vector<uint8_t>** pp) {
+    std::pair<std::wstring, uint32_t> cle{Majuscules(pszNom), nType};
+    auto it = m_descriptions.find(cle);
+    if (it == m_descriptions.end() && m_pProjet) {
+        std::vector<uint8_t> tab;
+        if (m_pProjet->eLitDescription(VersUTF8(pszNom ? pszNom : L""), static_cast<int>(nType), tab) == eLECTURE_OK)
+            it = m_descriptions.emplace(cle, std::move(tab)).first;  // kept alive for the program's life
+    }
+    if (it == m_descriptions.end()) return false;
+    *pp = &it->second;
+    return true;
+}
+
+int CVM::nChercheDescription(STRechercheDescription* pst) {
+    if (!pst) return 1;
+    const std::vector<uint8_t>* p = nullptr;
+    if (!m_pHote->bTrouveDescription(pst->pszNom, pst->nType, &p)) {
+        pst->nCodeErreur = 1;
+        std::swprintf(pst->szMessage, 40, L"no description of type %u", pst->nType);
+        return 1;
+    }
+    pst->pDonnees = p->data();
+    pst->nTailleDonnees = p->size();
+    pst->nCodeErreur = 0;
+    return 0;
+}
+
+int CVM::nChargeDescriptionParNom(const wchar_t* pszNom, uint32_t nType, const void** ppDonnees, size_t* pnTaille) {
+    const std::vector<uint8_t>* p = nullptr;
+    if (!m_pHote->bTrouveDescription(pszNom, nType, &p)) return 1;
+    *ppDonnees = p->data();
+    *pnTaille = p->size();
+    return 0;
+}
+
+bool CVM::bInitVMFenetre(void* pFenetre, const wchar_t*) {
+    m_instances[pFenetre];
+    return true;
+}
+
+void CVM::TermVMFenetre(void* pFenetre) { m_instances.erase(pFenetre); }
+
+int CVM::nPasseParametresOuverture(void* pSlot, void* pFenetre) {
+    auto* pst = static_cast<STSlotAppel*>(pSlot);
+    auto& tab = m_instances[pFenetre];
+    tab = pst ? pst->tabParamSupp : std::vector<STValeurHote>{};
+    return static_cast<int>(tab.size());
+}
+
+int CVM::nGetNbParametresSupp(void* pSlot) {
+    auto* pst = static_cast<STSlotAppel*>(pSlot);
+    return pst ? static_cast<int>(pst->tabParamSupp.size()) : 0;
+}
+
+bool CVM::bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nType) {
+    auto* pst = static_cast<STSlotAppel*>(pSlot);
+    if (!pst || i < 0 || i >= static_cast<int>(pst->tabParamSupp.size())) return false;
+    const STValeurHote& v = pst->tabParamSupp[i];
+    nType = v.nType;
+    switch (v.nType) {
+    case KS_PSTRW: case KS_DSTRW: sValeur = v.sTexte; break;
+    case KS_R8: case KS_R4: sValeur = QString::number(v.dReel, 'g', 17).toStdWString(); break;
+    default: sValeur = std::to_wstring(v.nEntier); break;
+    }
+    return true;
+}
+
 void CVM::ActionGenerique(int nAction, intptr_t nParametre) {
     if (ICodeRunner* r = m_pHote->piGetRunner()) r->ActionGenerique(nAction, nParametre);
 }
@@ -162,7 +252,15 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
     m_shop.SetFichierPersistance(st.sPersistance);
     if (!st.sProjet.empty()) {
         std::filesystem::path p = std::filesystem::absolute(st.sProjet);
-        m_shop.SetProjet(p.stem().wstring(), p.parent_path().wstring());
+        m_pProjet = std::make_unique<CConteneurProjet>();
+        if (!m_pProjet->bOuvre(p.string())) {
+            sErreur = m_pProjet->sGetErreur();
+            m_pProjet.reset();
+            return false;
+        }
+        std::string sNom;
+        if (m_pProjet->eGetParametre("name", sNom) != eLECTURE_OK) sNom = p.stem().string();
+        m_shop.SetProjet(QString::fromStdString(sNom).toStdWString(), p.parent_path().wstring());
     }
 
     std::string sModule = st.sModule.empty() ? RepertoireDuModuleVM() + "/kv190obj.so" : st.sModule;

@@ -4,6 +4,8 @@
 #include "kv/host.h"
 #include "code/CRunnerCPP.h"
 #include "shop/CLibShop.h"
+#include "conteneur/CConteneurProjet.h"
+#include <memory>
 #include <atomic>
 #include <map>
 
@@ -41,6 +43,18 @@ public:
     void ActionGenerique(int nAction, intptr_t nParametre) override;
     void StopCode(int nCode) override { m_nStop = nCode; }
     void Avertissement(const wchar_t* pszMessage) override;
+    int nChercheDescription(STRechercheDescription* pst) override;
+    int nChargeDescriptionParNom(const wchar_t* pszNom, uint32_t nType, const void** ppDonnees, size_t* pnTaille) override;
+    bool bOuvertureFenetrePermise() override { return m_bOuverturePermise; }
+    bool bInitVMFenetre(void* pFenetre, const wchar_t* pszNom) override;
+    void TermVMFenetre(void* pFenetre) override;
+    int nPasseParametresOuverture(void* pSlot, void* pFenetre) override;
+    int nGetNbParametresSupp(void* pSlot) override;
+    bool bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nType) override;
+
+    bool m_bOuverturePermise = true;
+    // Instances of open windows, with the parameters of their opening.
+    std::map<void*, std::vector<STValeurHote>> m_instances;
 
     int m_nDebutCode = 0, m_nFinCode = 0, m_nStop = 0, m_nLangue = 0;
     CDescriptionProjetVM m_description;
@@ -74,6 +88,11 @@ public:
     void SetProjet(const wchar_t* pszNom, const wchar_t* pszRepertoire) override;
     void SetReponseQuery(int nCategorie, int nElement, intptr_t nValeur) override;
     void SetLangue(int nLangue, int nVersionDescription, bool bGereLangues) override;
+    void AjouteDescription(const wchar_t* pszNom, uint32_t nType, std::vector<uint8_t> tab) override;
+    // A setting of the project ("first_window", "name"...), empty when absent.
+    std::wstring sGetParametre(const char* pszCle);
+    // A description by name and type: from those added, then the project.
+    bool bTrouveDescription(const wchar_t* pszNom, uint32_t nType, const std::vector<uint8_t>** pp);
 
 private:
     CVM m_vm{this};
@@ -86,6 +105,8 @@ private:
     IObjGate* m_piGate = nullptr;
     IExe* m_piExe = nullptr;
     bool m_bDemarre = false;
+    std::unique_ptr<CConteneurProjet> m_pProjet;
+    std::map<std::pair<std::wstring, uint32_t>, std::vector<uint8_t>> m_descriptions;
 };
 
 // Whether the program runs several threads (the module reads its address).

@@ -189,6 +189,14 @@ public:
     void ActionGenerique(int, intptr_t) override {}
     void StopCode(int) override {}
     void Avertissement(const wchar_t*) override {}
+    int nChercheDescription(STRechercheDescription*) override { return 1; }
+    int nChargeDescriptionParNom(const wchar_t*, uint32_t, const void**, size_t*) override { return 1; }
+    bool bOuvertureFenetrePermise() override { return true; }
+    bool bInitVMFenetre(void*, const wchar_t*) override { return true; }
+    void TermVMFenetre(void*) override {}
+    int nPasseParametresOuverture(void*, void*) override { return 0; }
+    int nGetNbParametresSupp(void*) override { return 0; }
+    bool bGetParametreSupp(void*, int, std::wstring&, int&) override { return false; }
 };
 
 TEST_F(Contexte, PersistentValuesKeepTheDefaultRule) {

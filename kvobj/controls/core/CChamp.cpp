@@ -6,6 +6,7 @@
 #include "controls/core/CodeEvenement.h"
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
+#include "windows/Focus.h"
 #include <QWidget>
 #include <cwchar>
 
@@ -289,14 +290,14 @@ bool CChamp::_bExecuteCodeSortie() {
 // ---------------------------------------------------------------- view
 
 QWidget* CChamp::vpclCreeDispatcherQT(QWidget* pParent) {
-    auto* w = new QWidget(pParent);
-    return w;
+    return new CQTDispatcher<QWidget>(pParent, new CControleurChamp_QT(this));
 }
 
 void CChamp::InitSurOnCreate(QWidget* pParent) {
     QWidget* w = vpclCreeDispatcherQT(pParent);
     if (!w) return;
     w->setObjectName(QString::fromStdWString(m_sNom));
+    if (m_bTabStop && w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::StrongFocus);
     SetWidget(w);
     vMAJVue();
 }
