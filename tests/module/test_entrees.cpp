@@ -3,6 +3,8 @@
 #include "kv/module.h"
 #include <gtest/gtest.h>
 #include <cwchar>
+#include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -207,4 +209,31 @@ TEST_F(Entrees, CommandeComposanteLoadsMessages) {
     EXPECT_EQ(m.CommandeComposante(9, nullptr), 0);
 }
 
+} // namespace
+
+namespace {
+// The module exports its entry points and glue functions and nothing else.
+TEST(Exports, OnlyEntryPointsAndGlue) {
+    std::string sCommande = "nm -D --defined-only " + kvtest::CheminBinaire("kv190obj.so") + " 2>&1";
+    FILE* f = popen(sCommande.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    const std::set<std::string> entrees = {"bInitLibrary", "TermLibrary", "pQueryProxy", "Execution", "CommandeComposante",
+                                           "InfoComposante", "pclCreateFactory", "DeclareProxy", "bInitKSConvFromVM",
+                                           "bInitKSCalcFromVM", "DLLRES_pLoadResourceModule", "MessageBox_QT_A",
+                                           "MessageBox_QT_W"};
+    char buf[512];
+    std::set<std::string> vues;
+    while (fgets(buf, sizeof buf, f)) {
+        std::istringstream ligne(buf);
+        std::string adresse, genre, nom;
+        ligne >> adresse >> genre >> nom;
+        if (nom.empty()) continue;
+        vues.insert(nom);
+        bool bPermis = entrees.count(nom) || nom.rfind("KSL_", 0) == 0;
+        EXPECT_TRUE(bPermis) << "exported: " << nom;
+    }
+    EXPECT_EQ(pclose(f), 0);
+    for (const char* psz : {"bInitLibrary", "TermLibrary", "pQueryProxy", "Execution", "InfoComposante"})
+        EXPECT_TRUE(vues.count(psz)) << psz;
+}
 } // namespace
