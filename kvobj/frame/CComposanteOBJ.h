@@ -33,6 +33,10 @@ public:
     void OuvreSoeur(const wchar_t* pszNom);
     bool Ferme(const wchar_t* pszNom);
     void Utilise(const wchar_t* pszNom);
+    // A window shown as a popup with its own modal loop; with a position:
+    // 0 at the mouse, 1 below, 2 above, 3 right of, 4 left of the calling control.
+    CAny OuvrePopUp(const wchar_t* pszNom);
+    CAny OuvrePopUpPosition(const wchar_t* pszNom, int nPosition);
     CFenPrincipale* xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent);
 
 private:

@@ -5,6 +5,9 @@
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
 #include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include "controls/core/CChamp.h"
 #include <cwchar>
 
 IVM* CComposanteOBJ::piGetVM() const {
@@ -131,6 +134,50 @@ void CComposanteOBJ::Utilise(const wchar_t* pszNom) {
     }
 }
 
+CAny CComposanteOBJ::OuvrePopUp(const wchar_t* pszNom) { return OuvrePopUpPosition(pszNom, -1); }
+
+CAny CComposanteOBJ::OuvrePopUpPosition(const wchar_t* pszNom, int nPosition) {
+    CAny clRes;
+    if (nPosition < -1 || nPosition > 4) {
+        _RaiseErrorNum(10051, {std::to_wstring(nPosition), L"3"});
+        return clRes;
+    }
+    CObjetAPCodeOBJ* pclObjet = gpclExe ? gpclExe->pclGetObjetCourant() : nullptr;
+    CChamp* pclAppelant = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
+    if (nPosition >= 1 && (!pclAppelant || !pclAppelant->pGetWidget())) {
+        _RaiseErrorNum(10009, {L"3"});
+        return clRes;
+    }
+    if (!gpclExe || gpclExe->bFermeToutEnCours()) return clRes;
+    s_pclGetApplicationQT();
+    try {
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, pclGetFenPrincipaleOwner(), piGetVM(), Slot(this));
+        if (QWidget* w = f->pGetWidget()) {
+            QPoint p = QCursor::pos();
+            if (nPosition >= 1) {
+                QWidget* c = pclAppelant->pGetWidget();
+                QRect r(c->mapToGlobal(QPoint(0, 0)), c->size());
+                switch (nPosition) {
+                case 1: p = r.bottomLeft() + QPoint(0, 1); break;
+                case 2: p = r.topLeft() - QPoint(0, w->height()); break;
+                case 3: p = r.topRight() + QPoint(1, 0); break;
+                case 4: p = r.topLeft() - QPoint(w->width(), 0); break;
+                }
+            }
+            if (nPosition >= 0) w->move(p);
+            if (auto* d = qobject_cast<QDialog*>(w)) {
+                d->setModal(true);
+                if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) d->exec();
+            }
+        }
+        clRes = f->ValeurRetour();
+        f->nRelease();
+    } catch (const CXError& e) {
+        RaiseError(&e);
+    }
+    return clRes;
+}
+
 CFenPrincipale* CComposanteOBJ::xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent) {
     STNomFenetre st;
     CFenPrincipale::_sParseNomFenetre(pszNom, st, false);
@@ -212,5 +259,18 @@ KV_EXPORT int KSL_Ferme_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** ta
 KV_EXPORT int KSL_Utilise_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
     Contexte ctx(pAppel, pclCompo);
     pclCompo->Utilise(NomFenetre(tabArgs, 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_OuvrePopUp_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatAny(pAppel, pclCompo->OuvrePopUp(NomFenetre(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_OuvrePopUpPosition_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    int nPosition = tabArgs && tabArgs[1] ? *static_cast<const int*>(tabArgs[1]) : 0;
+    ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), nPosition));
     return 0;
 }

@@ -315,6 +315,9 @@ bool CFenPrincipale::bExecuteCodeFermeture() {
         for (CFenPrincipale* f : filles)
             if (f->m_bVivante && !f->bExecuteCodeFermeture()) return false;
     }
+    if (m_bDeclFaite)
+        for (int i = 0; i < m_conteneur.nGetNbChamp(); ++i)
+            if (!m_conteneur.pclGetChamp(i)->vbExecuteCodeFermeture()) return false;
     if (gpclExe) gpclExe->SetRepriseSaisie(nullptr, 0);
     if (m_bDeclFaite) ExecutePCode(eTRT_FERMETURE);
     // Closing code that asked to resume input in this window refuses the closing.

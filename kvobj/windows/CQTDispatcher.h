@@ -52,7 +52,8 @@ public:
     virtual int veQuandFermeture(const CInfoEvenement&) { return 1; }
     virtual int veQuandRecoitFocus(const CInfoEveFocus&) { return 1; }
     virtual int veQuandPerdFocus(const CInfoEveFocus&) { return 1; }
-    virtual int veAfficheMenuContextuel(const CInfoEvenement&) { return 1; }
+    // Opens the context menu of the widget's owner; 1 when a menu was shown.
+    virtual int veAfficheMenuContextuel(const CInfoEvenement& info);
 
     // A user action among the focus change causes (1, 2, 3 and 10).
     static bool sbCauseEstActionUtilisateur(int nCause) { return nCause == 1 || nCause == 2 || nCause == 3 || nCause == 10; }

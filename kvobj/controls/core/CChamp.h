@@ -136,6 +136,8 @@ public:
 
     // Event code of a control.
     virtual void vExecutePCodeInit();
+    // Closing code of controls that have one (internal windows); false refuses.
+    virtual bool vbExecuteCodeFermeture() { return true; }
     bool _bExecuteCodeEntree();
     bool _bExecuteCodeSortie();
     bool vbInPcodeDEntree() const { return (m_abyFlags[0] & FLAG0_CODE_ENTREE) != 0; }

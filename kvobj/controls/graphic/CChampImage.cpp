@@ -30,18 +30,17 @@ public:
     void SetFondTransparent(bool b) {
         if (b == m_bFondTransparent) return;
         m_bFondTransparent = b;
-        update();
+        Applique();
     }
     void SetStyle(const STStyleChamp& s) {
-        m_style = s;
-        kvvue::AppliqueStyle(this, s);
-        update();
+        m_styleChamp = s;
+        Applique();
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        if (!m_bFondTransparent) kvvue::DessineFond(p, rect(), m_style);
+        kvvue::DessineFond(p, rect(), m_style);
         QRect r = contentsRect();
         if (!m_image.isNull() && r.isValid()) {
             p.save();
@@ -54,6 +53,15 @@ protected:
     }
 
 private:
+    // A transparent background leaves the style's background colour out of
+    // the drawing and of the palette alike.
+    void Applique() {
+        m_style = m_styleChamp;
+        if (m_bFondTransparent) m_style.nCouleurFond = nCOULEUR_TRANSPARENT;
+        kvvue::AppliqueStyle(this, m_style);
+        update();
+    }
+
     void Charge() {
         m_image = QImage();
         if (!m_sChemin.isEmpty()) {
@@ -94,7 +102,8 @@ private:
     QImage m_image;
     int m_nMode = nIMAGE_CENTRE;
     bool m_bFondTransparent = false;
-    STStyleChamp m_style;
+    STStyleChamp m_styleChamp;  // the control's style
+    STStyleChamp m_style;       // the style drawn
 };
 
 // ---------------------------------------------------------------- control
