@@ -215,6 +215,16 @@ std::wstring CExe::pszGetNomProjet() const {
     return s;
 }
 
+std::wstring CExe::sGetRepertoireProjet() const {
+    if (!m_piLibShop) return {};
+    CXError err;
+    auto* pProjet = static_cast<IProjetVM*>(m_piLibShop->pGetObjetNomme("VMProjet", nullptr, &err));
+    if (!pProjet) return {};
+    std::wstring s = pProjet->pszGetRepertoire() ? pProjet->pszGetRepertoire() : L"";
+    pProjet->Release();
+    return s;
+}
+
 IObjetShop* CExe::PIGetMainOLE() {
     if (!m_piMainOLE && m_piLibShop) {
         CXError err;

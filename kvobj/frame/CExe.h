@@ -83,6 +83,8 @@ public:
     bool bChargeKVLOBJ();
     bool bKVLOBJCharge() const { return m_bKVLOBJCharge; }
     std::wstring pszGetNomProjet() const;
+    // The running project's folder (empty when the host gives none).
+    std::wstring sGetRepertoireProjet() const;
     IObjetShop* PIGetMainOLE();
     bool bEstThreadPrincipal() const { return QThread::currentThread() == m_pThreadPrincipal; }
     QThread* pGetThreadPrincipal() const { return m_pThreadPrincipal; }

@@ -2,6 +2,8 @@
 #include "frame/CExe.h"
 #include "frame/CIExe.h"
 #include "frame/ModuleInfo.h"
+#include "controls/graphic/CChampImage.h"
+#include "controls/graphic/CChampLibelle.h"
 
 namespace {
 CObjet* CreeExe() { return CExe::hResCreateInstance(); }
@@ -11,8 +13,11 @@ CObjet* CreeExe() { return CExe::hResCreateInstance(); }
 #define KV_INDISPONIBLE {-1, nullptr, nullptr}
 const STDeclareObjet CObjFactory::m_tabDeclareObjet[NB_ID_OBJET] = {
     {0, L"CExe", &CreeExe},
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 1-6
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 7-12
+    KV_INDISPONIBLE, KV_INDISPONIBLE,                                                                      // 1-2
+    {3, L"CChampLibelle", &pclCreeChampLibelle},
+    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 4-7
+    {8, L"CChampImage", &pclCreeChampImage},
+    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 9-12
     KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 13-18
     KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 19-24
     KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 25-30

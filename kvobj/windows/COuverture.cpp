@@ -2,6 +2,7 @@
 // loop and closing.
 #include "base/Texte.h"
 #include "controls/core/CChamp.h"
+#include "controls/graphic/CChampImage.h"
 #include "controls/core/CodeEvenement.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
@@ -213,7 +214,8 @@ void CFenPrincipale::xOuvre(bool bModal) {
     w->setMaximumSize(tMax.boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
     w->resize(t);
     if (m_rectInitial.x() != 0 || m_rectInitial.y() != 0) w->move(m_rectInitial.topLeft());
-    // f. the controls' widgets, in stacking order
+    // f. the controls' widgets, in stacking order; images are found in the project's folder
+    if (gpclExe) CChampImage::s_SetRepertoireImages(gpclExe->sGetRepertoireProjet());
     try {
         for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(w);
     } catch (const CXError& e) {
