@@ -159,8 +159,24 @@ public:
     CProjet* pclGetProjet() const { return m_pclProjet; }
     bool bMsgBoxPersonalisees() const { return m_bMsgBoxPersonalisees; }
     int nGetLastCmdRepriseSaisie() const { return m_pclRepriseSaisie ? m_nCmdRepriseSaisie : 0; }
-    void SetRepriseSaisie(CObjet* pclObjet, int nCmd) { m_pclRepriseSaisie = pclObjet; m_nCmdRepriseSaisie = nCmd; }
+    // The pending resume-input request (focus requested by the program).
+    // Every request made counts, so that code can tell it asked for one even
+    // after the request was applied; the last target and command stay known.
+    void SetRepriseSaisie(CObjet* pclObjet, int nCmd) {
+        m_pclRepriseSaisie = pclObjet;
+        m_nCmdRepriseSaisie = nCmd;
+        if (pclObjet) {
+            ++m_nCompteurReprises;
+            m_pclDerniereReprise = pclObjet;
+            m_nDerniereCmdReprise = nCmd;
+        }
+    }
+    // Puts back a request saved before running code, without counting it.
+    void RestaureRepriseSaisie(CObjet* pclObjet, int nCmd) { m_pclRepriseSaisie = pclObjet; m_nCmdRepriseSaisie = nCmd; }
     CObjet* pclGetRepriseSaisie() const { return m_pclRepriseSaisie; }
+    unsigned nGetCompteurReprises() const { return m_nCompteurReprises; }
+    CObjet* pclGetDerniereReprise() const { return m_pclDerniereReprise; }
+    int nGetDerniereCmdReprise() const { return m_nDerniereCmdReprise; }
     CIExe* pclGetIExe() const { return m_pclIExe; }
     void OublieIExe(CIExe* p) { if (m_pclIExe == p) m_pclIExe = nullptr; }
 
@@ -183,6 +199,9 @@ private:
     bool m_bVMMultitache = false;
     CObjet* m_pclRepriseSaisie = nullptr;
     int m_nCmdRepriseSaisie = 0;
+    unsigned m_nCompteurReprises = 0;
+    CObjet* m_pclDerniereReprise = nullptr;
+    int m_nDerniereCmdReprise = 0;
     ILibShop* m_piLibShop = nullptr;
     IObjetShop* m_piMainOLE = nullptr;
     CAppelMainThread_QT* m_pclAppelMainThread = nullptr;

@@ -56,7 +56,7 @@ bool CFenPrincipale::vbAccepteCodeObjet(const CFenCommun*, int) const { return m
 void CFenPrincipale::vAppliqueDemandeFocus() {
     if (!gpclExe) return;
     CObjet* pclCible = gpclExe->pclGetRepriseSaisie();
-    gpclExe->SetRepriseSaisie(nullptr, 0);
+    gpclExe->RestaureRepriseSaisie(nullptr, 0);
     auto* pclObjet = dynamic_cast<CObjetAPCodeOBJ*>(pclCible);
     CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
     if (!c || !c->pGetWidget()) return;

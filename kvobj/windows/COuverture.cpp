@@ -320,15 +320,13 @@ bool CFenPrincipale::bExecuteCodeFermeture() {
     if (m_bDeclFaite)
         for (int i = 0; i < m_conteneur.nGetNbChamp(); ++i)
             if (!m_conteneur.pclGetChamp(i)->vbExecuteCodeFermeture()) return false;
-    if (gpclExe) gpclExe->SetRepriseSaisie(nullptr, 0);
+    if (gpclExe) gpclExe->RestaureRepriseSaisie(nullptr, 0);
+    unsigned nAvant = gpclExe ? gpclExe->nGetCompteurReprises() : 0;
     if (m_bDeclFaite) ExecutePCode(eTRT_FERMETURE);
     // Closing code that asked to resume input in this window refuses the closing.
-    if (gpclExe && gpclExe->pclGetRepriseSaisie()) {
-        auto* o = dynamic_cast<CObjetAPCodeOBJ*>(gpclExe->pclGetRepriseSaisie());
-        if (o && (o == this || o->vpclGetFenPrincipale() == this)) {
-            gpclExe->SetRepriseSaisie(nullptr, 0);
-            return false;
-        }
+    if (gpclExe && gpclExe->nGetCompteurReprises() != nAvant) {
+        auto* o = dynamic_cast<CObjetAPCodeOBJ*>(gpclExe->pclGetDerniereReprise());
+        if (o && (o == this || o->vpclGetFenPrincipale() == this)) return false;
     }
     return true;
 }

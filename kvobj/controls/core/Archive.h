@@ -169,6 +169,7 @@ public:
     CEnregistrement(A& ar, uint32_t& nVersion, const STRegleVersion& r, const char* pszNom = "record")
         : m_ar(ar), m_nVersion(nVersion), m_nExceptions(std::uncaught_exceptions()), m_pszNom(pszNom) {
         CKVBuffer& b = ar.Buffer();
+        m_nProfondeur = b.nGetProfondeurLimites();
         if constexpr (A::bLecture) {
             size_t nDebut = b.nGetPosition();
             m_nDebut = nDebut;
@@ -219,8 +220,12 @@ public:
     ~CEnregistrement() {
         if constexpr (A::bLecture) {
             if (!m_bFini && m_ar.pGetTrace()) --m_ar.nProfondeur();
-            if (!m_bFini && std::uncaught_exceptions() > m_nExceptions && m_bTaille && m_nTaille != 0)
-                m_ar.Buffer().SeekNoResize(static_cast<int64_t>(m_nOffsetTaille + m_nTaille), 0);
+            if (!m_bFini && std::uncaught_exceptions() > m_nExceptions) {
+                // Blocks opened inside the record are left with it.
+                m_ar.Buffer().RestaureProfondeurLimites(m_nProfondeur);
+                if (m_bTaille && m_nTaille != 0)
+                    m_ar.Buffer().SeekNoResize(static_cast<int64_t>(m_nOffsetTaille + m_nTaille), 0);
+            }
         }
     }
 
@@ -272,6 +277,7 @@ private:
     bool m_bFini = false;
     const char* m_pszNom;
     size_t m_nDebut = 0;
+    size_t m_nProfondeur = 0;
 };
 
 // Reads or writes a record through its one definition.

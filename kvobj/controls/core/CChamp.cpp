@@ -251,17 +251,19 @@ bool CChamp::_bExecuteCodeEntree() {
     CExe* pclExe = gpclExe;
     CObjet* pclSauve = pclExe ? pclExe->pclGetRepriseSaisie() : nullptr;
     int nCmdSauve = pclExe ? pclExe->nGetLastCmdRepriseSaisie() : 0;
-    if (pclExe) pclExe->SetRepriseSaisie(nullptr, 0);
+    unsigned nAvant = pclExe ? pclExe->nGetCompteurReprises() : 0;
+    if (pclExe) pclExe->RestaureRepriseSaisie(nullptr, 0);
     m_abyFlags[0] |= FLAG0_CODE_ENTREE;
     AddRef();
     ExecutePCode(eTRT_ENTREE);
     m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_CODE_ENTREE);
-    bool bDemande = pclExe && pclExe->pclGetRepriseSaisie();
+    bool bDemande = pclExe && pclExe->nGetCompteurReprises() != nAvant;
     nRelease();
     if (!bDemande) {
-        if (pclExe) pclExe->SetRepriseSaisie(pclSauve, nCmdSauve);
+        if (pclExe) pclExe->RestaureRepriseSaisie(pclSauve, nCmdSauve);
         return true;
     }
+    // The entry code sent the focus elsewhere.
     return false;
 }
 
@@ -269,22 +271,26 @@ bool CChamp::_bExecuteCodeSortie() {
     CExe* pclExe = gpclExe;
     CObjet* pclSauve = pclExe ? pclExe->pclGetRepriseSaisie() : nullptr;
     int nCmdSauve = pclExe ? pclExe->nGetLastCmdRepriseSaisie() : 0;
-    if (pclExe) pclExe->SetRepriseSaisie(nullptr, 0);
+    unsigned nAvant = pclExe ? pclExe->nGetCompteurReprises() : 0;
+    if (pclExe) pclExe->RestaureRepriseSaisie(nullptr, 0);
     m_abyFlags[0] |= FLAG0_CODE_SORTIE;
     AddRef();
     ExecutePCode(eTRT_SORTIE);
     bool bDetruit = !m_bVivant;
     m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_CODE_SORTIE);
-    CObjet* pclDemande = pclExe ? pclExe->pclGetRepriseSaisie() : nullptr;
+    bool bDemande = pclExe && pclExe->nGetCompteurReprises() != nAvant;
+    CFenPrincipale* f = m_pclFenetre;
+    bool bFenetreFermee = f && (!f->bEstVivante() || f->bEnFermeture());
     nRelease();
     if (bDetruit) return false;
-    if (!pclDemande) {
-        if (pclExe) pclExe->SetRepriseSaisie(pclSauve, nCmdSauve);
+    // Code that closed the window ends the focus change there.
+    if (bFenetreFermee) return false;
+    if (!bDemande) {
+        if (pclExe) pclExe->RestaureRepriseSaisie(pclSauve, nCmdSauve);
         return true;
     }
-    if (m_pclFenetre && m_pclFenetre->bEnFermeture()) return false;
     // The focus stays here when the code asked to resume input on this control.
-    return pclDemande != this;
+    return pclExe->pclGetDerniereReprise() != this;
 }
 
 // ---------------------------------------------------------------- view

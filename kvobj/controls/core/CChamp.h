@@ -85,6 +85,7 @@ public:
     uint8_t byGetFlag(int i) const { return m_abyFlags[i]; }
     void SetFlag(int i, uint8_t by, bool b) { if (b) m_abyFlags[i] |= by; else m_abyFlags[i] &= static_cast<uint8_t>(~by); }
     const STStyleChamp& GetStyle() const { return m_style; }
+    int32_t nGetStyleAscenseur() const { return m_nStyleAscenseur; }
     STStyleChamp& Style() { return m_style; }
     const CTString& sGetChampModeleBase() const { return m_sChampModeleBase; }
     const wchar_t* pszNomOrigineClone() const { return m_sNomOrigineClone.c_str(); }
@@ -192,6 +193,7 @@ protected:
     CConteneurChamp* m_pclConteneur = nullptr;
     CFenPrincipale* m_pclFenetre = nullptr;
     CIChamp* m_pclIChamp = nullptr;
+    int32_t m_nStyleAscenseur = 0;  // scroll bar style, from the style record
 };
 
 // Common control record: versions 602 to 700, a declared size always.
@@ -302,5 +304,5 @@ void serialise(A& ar, CChamp& c) {
         if (rec.nVersion() == 606 && bTaux) c.m_nVersionChamp = 607;
     }
     rec.Fin();
-    if constexpr (A::bLecture) c.m_style.nStyleAscenseur = c.m_style.nStyleAscenseur;
+    if constexpr (A::bLecture) c.m_nStyleAscenseur = c.m_style.nStyleAscenseur;
 }

@@ -41,7 +41,11 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
     }
     std::vector<CChamp*> tab;
     tab.swap(m_tabChamps);
-    for (CChamp* c : tab) c->nRelease();
+    for (CChamp* c : tab) {
+        c->SetDetruit();
+        c->SetConteneur(nullptr);
+        c->nRelease();
+    }
     m_tabNomsDirects.clear();
     m_tabNomsTous.clear();
     // A lying count must not reserve memory: the tables grow only for the
@@ -89,11 +93,15 @@ CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int 
         if (nFlags & eDESER_IGNORE_NON_SUPPORTE) return nullptr;
         xThrowErreur(10012, nID);
     }
-    if (!CObjFactory::bEstIDChamp(nID)) xThrowErreur(10012, nID);
+    if (!CObjFactory::bEstIDChamp(nID)) {
+        if (nFlags & eDESER_IGNORE_ERREUR) return nullptr;
+        xThrowErreur(10012, nID);
+    }
     auto* c = static_cast<CChamp*>(CObjFactory::xResCreateChamp(nID));
     c->SetTabOrder(-2);
     c->SetZOrder(-2);
     AddChamp(c);
+    size_t nProfondeur = ar.Buffer().nGetProfondeurLimites();
     try {
         c->_Deserialize(ar);
         if (c->nGetTabOrder() == -1) AddToTabOrder(c);
@@ -101,6 +109,7 @@ CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int 
         if (c->nGetZOrder() > nGetNbChamp()) c->SetZOrder(0);
         if (!(nFlags & eDESER_SANS_NOM)) EnregistreNom(c);
     } catch (const CXError&) {
+        ar.Buffer().RestaureProfondeurLimites(nProfondeur);
         if (nFlags & eDESER_IGNORE_ERREUR) {
             c->nRelease();
             DelChampRecursif(c);

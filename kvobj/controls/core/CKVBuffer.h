@@ -142,6 +142,10 @@ public:
     void EmpileLimite(size_t nFin);
     void DepileLimite();
     size_t nGetLimite() const;
+    // A reader that gives up inside nested blocks puts the limits back as
+    // they were where it started.
+    size_t nGetProfondeurLimites() const { return m_pileLimites.size(); }
+    void RestaureProfondeurLimites(size_t n) { if (m_pileLimites.size() > n) m_pileLimites.resize(n); }
 
 private:
     CKVBuffer& LitBrut(void* p, size_t n);

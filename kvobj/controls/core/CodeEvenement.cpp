@@ -34,7 +34,7 @@ void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbP
     if (!piVM) return;
 
     int nSablierAvant = pclExe ? pclExe->nGetNiveauSablier() : 0;
-    CObjet* pclDemandeAvant = pclExe ? pclExe->pclGetRepriseSaisie() : nullptr;
+    unsigned nReprisesAvant = pclExe ? pclExe->nGetCompteurReprises() : 0;
     piVM->DebutCode();
     CObjetAPCodeOBJ* pclCourantAvant = pclExe ? pclExe->pclGetObjetCourant() : nullptr;
     if (pclExe) pclExe->SetObjetCourant(pclObjet);
@@ -47,7 +47,8 @@ void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbP
     // closing code) is applied now that the code has returned.
     if (pclExe) {
         CObjet* pclDemande = pclExe->pclGetRepriseSaisie();
-        if (pclDemande && (nEvenement == eTRT_DECLARATION || nEvenement == eTRT_FERMETURE || pclDemande != pclDemandeAvant)) {
+        bool bPendantCeCode = pclExe->nGetCompteurReprises() != nReprisesAvant;
+        if (pclDemande && (nEvenement == eTRT_DECLARATION || nEvenement == eTRT_FERMETURE || bPendantCeCode)) {
             CFenPrincipale* f = pclObjet->vpclGetFenPrincipale();
             if (!f) f = pclExe->pclGetFenActive();
             if (f) f->vAppliqueDemandeFocus();
