@@ -12,7 +12,14 @@ std::string VersUTF8(std::wstring_view s) {
 }
 
 std::wstring DepuisUTF8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdWString();
+    // Names and most captions are ASCII: no decoder needed for them.
+    std::wstring w(s.size(), L'\0');
+    for (size_t i = 0; i < s.size(); ++i) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x80) return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdWString();
+        w[i] = static_cast<wchar_t>(c);
+    }
+    return w;
 }
 
 bool bEgalSansCasse(std::wstring_view a, std::wstring_view b) {
