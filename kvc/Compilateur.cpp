@@ -5,6 +5,7 @@
 #include "Registre.h"
 #include "conteneur/CConteneurProjet.h"
 #include "conteneur/Identifiants.h"
+#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -37,6 +38,7 @@ public:
         Objet(f.objet, f.objet.sNom);
         for (const auto& c : f.tabChamps) Objet(c, f.objet.sNom);
         for (const auto& m : f.tabMenus) Objet(m, f.objet.sNom);
+        for (const auto& m : f.tabMenusContextuels) Objet(m, f.objet.sNom);
     }
 
 private:
@@ -80,6 +82,17 @@ std::string sListe(const std::vector<std::wstring>& tab) {
     std::string s;
     for (const auto& e : tab) s += (s.empty() ? "" : ",") + sUtf8(e);
     return s;
+}
+
+// Image controls name their files relative to the project's folder; the
+// host takes them from there.
+std::string sDossierImages(const std::string& sRepertoire) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(sRepertoire, ec);
+    if (ec) p = sRepertoire;
+    p = p.lexically_normal();
+    if (p.has_relative_path() && p.filename().empty()) p = p.parent_path();  // "demo/" is "demo"
+    return p.string();
 }
 
 } // namespace
@@ -137,7 +150,8 @@ int nCompileProjet(const std::string& sRepertoire, const std::string& sSortie, s
     if (!c.bSetParametre("name", sNomProjet) || !c.bSetParametre("first_window", sUtf8(desc.sPremiereFenetre)) ||
         !c.bSetParametre("code_page", std::to_string(projet.nCodePage)) ||
         !c.bSetParametre("languages", sListe(projet.tabLangues)) ||
-        !c.bSetParametre("windows", sListe(std::vector<std::wstring>(desc.tabFenetres.begin(), desc.tabFenetres.end()))))
+        !c.bSetParametre("windows", sListe(std::vector<std::wstring>(desc.tabFenetres.begin(), desc.tabFenetres.end()))) ||
+        !c.bSetParametre("image_folder", sDossierImages(sRepertoire)))
         return echec();
     const auto octets = bProjet.Octets();
     if (!c.bAjouteDescription(sNomProjet, eTYPE_DESCRIPTION_PROJET, octets)) return echec();
@@ -149,6 +163,8 @@ int nCompileProjet(const std::string& sRepertoire, const std::string& sSortie, s
         for (const auto& o : f.tabChamps)
             if (!bEcritObjet(c, o, nCode)) return echec();
         for (const auto& o : f.tabMenus)
+            if (!bEcritObjet(c, o, nCode)) return echec();
+        for (const auto& o : f.tabMenusContextuels)
             if (!bEcritObjet(c, o, nCode)) return echec();
     }
     if (!c.bValide()) return echec();

@@ -7,6 +7,7 @@
 #include <iconv.h>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -245,17 +246,18 @@ public:
                 }
             }
         }
-        YAML::Node menus = CFichierYAML::Valeur(racine, "menus");
-        if (menus.IsDefined() && !menus.IsNull()) {
+        for (auto [pszCle, pTab] : {std::pair{"menus", &fen.tabMenus}, std::pair{"context_menus", &fen.tabMenusContextuels}}) {
+            YAML::Node menus = CFichierYAML::Valeur(racine, pszCle);
+            if (!menus.IsDefined() || menus.IsNull()) continue;
             if (!menus.IsSequence()) {
-                m_f.Erreur(menus, "'menus' must be a list of menus");
+                m_f.Erreur(menus, std::string("'") + pszCle + "' must be a list of menus");
                 bOk = false;
-            } else {
-                for (auto it = menus.begin(); it != menus.end(); ++it) {
-                    STObjetSource m;
-                    if (bLitMenu(*it, w, m, false)) fen.tabMenus.push_back(std::move(m));
-                    else bOk = false;
-                }
+                continue;
+            }
+            for (auto it = menus.begin(); it != menus.end(); ++it) {
+                STObjetSource m;
+                if (bLitMenu(*it, w, m, false)) pTab->push_back(std::move(m));
+                else bOk = false;
             }
         }
         // Checked once the entries read cleanly: an entry refused above

@@ -27,6 +27,8 @@
 //           code: {menu_option: ...}
 //         - separator
 //         - menu: MENU_Sub                   a sub-menu, with its own options
+//   context_menus:                            named menus shown by a right click,
+//     - menu: MENU_Popup                      with options as above
 //
 // In a window's own code, "init" is the window's initialisation (event 34);
 // elsewhere it is the initialisation of the object (event 14).
@@ -58,7 +60,8 @@ struct STFenetreSource {
     std::string sFichier;
     STObjetSource objet;                   // the window itself
     std::vector<STObjetSource> tabChamps;  // in file order
-    std::vector<STObjetSource> tabMenus;
+    std::vector<STObjetSource> tabMenus;              // the menus of the menu bar
+    std::vector<STObjetSource> tabMenusContextuels;   // named context menus
 };
 
 struct STProjetSource {

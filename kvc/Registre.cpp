@@ -18,21 +18,21 @@ std::vector<STTypeDescription>& Types() {
 std::vector<STGenreChamp>& Genres() {
     static std::vector<STGenreChamp> tab = {
         {"edit", 2},
-        {"static", 3},
+        {"static", 3, eTAB_STOP_JAMAIS},
         {"button", 4},
         {"check_box", 5},
         {"radio", 6},
         {"list", 7},
-        {"image", 8},
+        {"image", 8, eTAB_STOP_NON},
         {"table", 9},
-        {"gauge", 10},
+        {"gauge", 10, eTAB_STOP_NON},
         {"slider", 12},
         {"rotary_slider", 13},
         {"combo", 14},
         {"tab", 16},
         {"scroll_bar", 18},
         {"bar_code", 26},
-        {"splitter", 28},
+        {"splitter", 28, eTAB_STOP_NON},
         {"looper", 30},
         {"internal_window", 31},
         {"chart", 33},
@@ -71,6 +71,12 @@ const std::vector<STGenreChamp>& GenresChamps() { return Genres(); }
 const STGenreChamp* pGenreChamp(std::string_view sCle) {
     for (const auto& g : Genres())
         if (sCle == g.pszCle) return &g;
+    return nullptr;
+}
+
+const STGenreChamp* pGenreChamp(int nGenreObjet) {
+    for (const auto& g : Genres())
+        if (g.nGenreObjet == nGenreObjet) return &g;
     return nullptr;
 }
 

@@ -15,7 +15,8 @@
 #include <vector>
 
 class CKVBuffer;
-class CEcrivainKV;
+class CChamp;
+class CEntreeYAML;
 
 // What a record compiler receives besides its source.
 struct STContexteCompilation {
@@ -24,13 +25,16 @@ struct STContexteCompilation {
 };
 
 // Writes the description of one window (bytes of a type-2 description);
-// false after reporting an error through the context.
+// false when it is not written: after an error, or after a note that the
+// window holds something not compiled yet.
 using PFN_COMPILE_FENETRE = bool (*)(const STFenetreSource&, STContexteCompilation&, std::vector<uint8_t>&);
 // Reads a description through its record's one definition with the
 // reader's trace on (the dump); a damaged description throws CXError.
 using PFN_DUMP_DESCRIPTION = void (*)(CKVBuffer&, unsigned nCodePage, std::wostream& trace);
-// Writes the record of one control of a window.
-using PFN_COMPILE_CHAMP = bool (*)(const STObjetSource&, STContexteCompilation&, CEcrivainKV&);
+// Fills the fields of a control that belong to its kind from the keys of its
+// entry (the common fields are filled already); every key it reads counts
+// as known. False after an error was reported through the entry.
+using PFN_COMPILE_CHAMP = bool (*)(CEntreeYAML& entree, CChamp& champ, STContexteCompilation& ctx);
 
 struct STTypeDescription {
     int nType = 0;
@@ -44,14 +48,23 @@ void InscritTypeDescription(const STTypeDescription& st);
 const STTypeDescription* pTypeDescription(int nType);
 const std::vector<STTypeDescription>& TypesDescription();
 
+// Whether a kind of control is in the tab order.
+enum eTAB_STOP_GENRE : int {
+    eTAB_STOP_JAMAIS = 0,   // never (static text)
+    eTAB_STOP_NON = 1,      // not unless the entry says so
+    eTAB_STOP_OUI = 2,      // unless the entry says otherwise (kinds that take input)
+};
+
 // A kind of control as written in a window file ("edit: EDT_Name").
 struct STGenreChamp {
     const char* pszCle;      // YAML key
     int nGenreObjet;         // the object kind the module's factory creates
+    eTAB_STOP_GENRE eTabStop = eTAB_STOP_OUI;
     PFN_COMPILE_CHAMP pfnCompile = nullptr;  // null while its record is not compiled
 };
 const std::vector<STGenreChamp>& GenresChamps();
 const STGenreChamp* pGenreChamp(std::string_view sCle);
+const STGenreChamp* pGenreChamp(int nGenreObjet);
 // False when the kind is unknown.
 bool bInscritCompilateurChamp(std::string_view sCle, PFN_COMPILE_CHAMP pfn);
 

@@ -2,6 +2,7 @@
 #include "Compilateur.h"
 #include "Registre.h"
 #include "conteneur/Identifiants.h"
+#include "frame/CObjFactory.h"
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -19,6 +20,12 @@ void Aide(std::ostream& out) {
            "PROJECT_DIR holds project.yaml (name, first_window, code_page, languages,\n"
            "windows) and one YAML file per window. TYPE is a number or a name:\n";
     for (const auto& t : TypesDescription()) out << "  " << t.nType << " " << t.pszNom << "\n";
+    out << "\ncontrol kinds (the first key of an entry of 'controls'; a window holding a kind\n"
+           "not compiled yet keeps its event code and gets no description):\n";
+    for (const auto& g : GenresChamps()) {
+        const bool bCompile = g.pfnCompile && CObjFactory::m_tabDeclareObjet[g.nGenreObjet].nIDObjet >= 0;
+        out << "  " << g.pszCle << (bCompile ? "" : "  (not compiled yet)") << "\n";
+    }
     out << "\nevent names in 'code' (a number is accepted too):\n";
     for (const auto& e : TableEvenements())
         out << "  " << e.nNumero << "\t" << e.pszNom << "\t" << e.pszDescription << "\n";

@@ -258,9 +258,13 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
             m_pProjet.reset();
             return false;
         }
-        std::string sNom;
+        std::string sNom, sRep;
         if (m_pProjet->eGetParametre("name", sNom) != eLECTURE_OK) sNom = p.stem().string();
-        m_shop.SetProjet(QString::fromStdString(sNom).toStdWString(), p.parent_path().wstring());
+        // The project's folder (its images and files) is where it was compiled from.
+        std::wstring sRepertoire = p.parent_path().wstring();
+        if (m_pProjet->eGetParametre("image_folder", sRep) == eLECTURE_OK && std::filesystem::is_directory(sRep))
+            sRepertoire = QString::fromStdString(sRep).toStdWString();
+        m_shop.SetProjet(QString::fromStdString(sNom).toStdWString(), sRepertoire);
     }
 
     std::string sModule = st.sModule.empty() ? RepertoireDuModuleVM() + "/kv190obj.so" : st.sModule;
