@@ -47,6 +47,9 @@ public:
     virtual FEN_ETAT eGetState() const { return m_eEtat; }
     virtual void SetState(FEN_ETAT e) { m_eEtat = e; }
     FEN_ETAT eGetEtatInitial() const { return m_eEtatInitial; }
+    // The state the object starts in (its current state with it).
+    void SetEtatInitial(FEN_ETAT e) { m_eEtatInitial = e; m_eEtat = e; }
+    void SetMenuContextuel(const wchar_t* psz) { m_sMenuContextuel.Set(psz); }
 
     // Texts.
     const CTString& sGetTitreAide() const { return m_sTitreAide; }

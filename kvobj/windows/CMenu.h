@@ -53,6 +53,10 @@ public:
     bool bEstCochee() const { return m_bCochee; }
     void SetCochee(bool b) { m_bCochee = b; }
     uint16_t wGetIdentifiant() const { return m_wIdentifiant; }
+    void SetIdentifiant(uint16_t w) { m_wIdentifiant = w; }
+    void SetSeparateur(bool b) { m_bSeparateur = b; }
+    // Visible when the window opens (the current visibility follows it).
+    void SetVisibleInitial(bool b) { m_bVisibleInitial = b; m_bVisible = b; }
     const CTString& sGetImage() const { return m_sImage; }
     const CStyleMenu& GetStyle() const { return m_style; }
     uint32_t nGetVersionOption() const { return m_nVersionOption; }

@@ -70,6 +70,7 @@ public:
     virtual void SetLibelle(const wchar_t* psz) { m_sLibelle.Set(psz); }
     virtual const wchar_t* pszGetLibelle() const { return m_sLibelle.c_str(); }
     const CAny& clGetValeurInitiale() const { return m_clValeurInitiale; }
+    void SetValeurInitiale(const CAny& cl) { m_clValeurInitiale = cl; }
     const CLienQB& GetLienQB() const { return m_lienQB; }
     const CTString& sGetGroupes() const { return m_sGroupes; }
     void SetGroupes(const wchar_t* psz) { m_sGroupes.Set(psz); }
