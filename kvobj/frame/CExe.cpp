@@ -33,6 +33,10 @@ CExe::CExe() {
 }
 
 CExe::~CExe() {
+    // Windows still in the list lose the list's reference.
+    std::vector<CFenPrincipale*> tabFenetres = m_listeFenetres.Copie();
+    for (CFenPrincipale* f : tabFenetres) m_listeFenetres.bSupprime(f);
+    for (CFenPrincipale* f : tabFenetres) f->nRelease();
     for (auto& t : m_tabTimers) {
         delete t.hTimer;
         if (t.piVM) t.piVM->Release();
@@ -69,8 +73,15 @@ CObjetAPCodeOBJ* CExe::vpclGetObjetAPCodeOBJFromName(const wchar_t* /*pszNom*/, 
 
 // ---------------------------------------------------------------- windows
 
-void CExe::AjouteFenetre(CFenPrincipale* pclFen) { m_listeFenetres.Ajoute(pclFen); }
-void CExe::SupprimeFenetre(CFenPrincipale* pclFen) { m_listeFenetres.bSupprime(pclFen); }
+// The list holds a reference on each open window: a window that is not
+// modal stays alive while it is open, whatever else becomes active.
+void CExe::AjouteFenetre(CFenPrincipale* pclFen) {
+    pclFen->AddRef();
+    m_listeFenetres.Ajoute(pclFen);
+}
+void CExe::SupprimeFenetre(CFenPrincipale* pclFen) {
+    if (m_listeFenetres.bSupprime(pclFen)) pclFen->nRelease();
+}
 bool CExe::bEstFenOuverte(CFenPrincipale* pclFen) const { return m_listeFenetres.bContient(pclFen); }
 
 void CExe::GetListeFenetreOuverte(std::vector<CFenPrincipale*>& tab) const { tab = m_listeFenetres.Copie(); }

@@ -4,6 +4,7 @@
 #include "frame/ModuleInfo.h"
 #include "base/CObjet.h"
 #include "base/Texte.h"
+#include <QCoreApplication>
 #include <cstring>
 #include <cwchar>
 
@@ -93,6 +94,8 @@ void CObjGate::GivLibShop(ILibShop* piLibShop) {
 void CObjGate::Terminate() {
     if (!gpclExe) return;
     gpclExe->FermeTout();
+    // Widgets of closed windows go now, while their code is still loaded.
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     gpclExe->nRelease();
 }
 

@@ -9,6 +9,7 @@
 #include "frame/ModuleInfo.h"
 #include "frame/TablesComposante.h"
 #include "windows/CFenQT.h"
+#include <QCoreApplication>
 #include <dlfcn.h>
 #include <cwchar>
 #include <new>
@@ -51,6 +52,7 @@ KV_EXPORT int bInitLibrary(void* hModule) {
 
 KV_EXPORT int TermLibrary() {
     TermineExecutionParModule();
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (gpclExe) gpclExe->nRelease();
     gpclExe = nullptr;
     gbMessagesInitialises = false;

@@ -38,10 +38,6 @@ CFenPrincipale::~CFenPrincipale() {
     if (auto* w = dynamic_cast<CQTDispatcher<QDialog>*>(pGetWidget())) {
         if (w->pGetControleur()) w->pGetControleur()->Detache();
     }
-    if (gpclExe) {
-        gpclExe->SupprimeFenetre(this);
-        if (gpclExe->pclGetFenActive() == this) gpclExe->SetFenActive(nullptr);
-    }
 }
 
 IVM* CFenPrincipale::piGetVM() const { return m_piVM ? m_piVM : CObjetAPCodeOBJ::piGetVM(); }

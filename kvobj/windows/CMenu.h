@@ -107,8 +107,8 @@ protected:
 };
 
 // Option record: name, identifier, version (701 to 800), then the fields.
-// From 704 a size word counts the bytes of the whole record from its first
-// byte; from 705 its strings are marked UTF-8 (string mode 1).
+// From 704 a size word counts the bytes from itself to the end of the
+// record; from 705 its strings are marked UTF-8 (string mode 1).
 template <class A>
 void serialise(A& ar, COptionMenu& o) {
     CKVBuffer& b = ar.Buffer();
@@ -152,18 +152,19 @@ void serialise(A& ar, COptionMenu& o) {
     if (v >= 704) ar(nTaille, "size");
     if (v >= 707) ar(o.m_nMot707, "word707");
     if (v >= 708) ar(o.m_nMot708, "word708");
+    (void)nDebut;
     if constexpr (A::bLecture) {
         o.m_bVisible = o.m_bVisibleInitial;
         if (v >= 704 && nTaille != 0) {
-            size_t nLu = b.nGetPosition() - nDebut;
-            if (nLu < nTaille) b.xSeekLecture(nDebut + nTaille);
+            size_t nLu = b.nGetPosition() - nOffsetTaille;
+            if (nLu < nTaille) b.xSeekLecture(nOffsetTaille + nTaille);
             else if (nLu > nTaille) {
-                b.SeekNoResize(static_cast<int64_t>(nDebut + nTaille), 0);
+                b.SeekNoResize(static_cast<int64_t>(nOffsetTaille + nTaille), 0);
                 xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
             }
         }
     } else {
-        if (v >= 704) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nDebut));
+        if (v >= 704) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
     }
 }
 

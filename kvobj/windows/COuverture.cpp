@@ -322,7 +322,7 @@ bool CFenPrincipale::bExecuteCodeFermeture() {
             if (!m_conteneur.pclGetChamp(i)->vbExecuteCodeFermeture()) return false;
     if (gpclExe) gpclExe->RestaureRepriseSaisie(nullptr, 0);
     unsigned nAvant = gpclExe ? gpclExe->nGetCompteurReprises() : 0;
-    if (m_bDeclFaite) ExecutePCode(eTRT_FERMETURE);
+    ExecutePCode(eTRT_FERMETURE);
     // Closing code that asked to resume input in this window refuses the closing.
     if (gpclExe && gpclExe->nGetCompteurReprises() != nAvant) {
         auto* o = dynamic_cast<CObjetAPCodeOBJ*>(gpclExe->pclGetDerniereReprise());
@@ -399,8 +399,8 @@ void CFenPrincipale::OnTimerEvent(int nId) {
 void CFenPrincipale::TickFermetureAuto() {
     qint64 nReste = m_nDureeFermetureAuto - m_debutFermetureAuto.elapsed();
     CChamp* pclBouton = m_sBoutonFermetureAuto.empty() ? nullptr : m_conteneur.pclGetChampFromName(m_sBoutonFermetureAuto.c_str());
-    if (nReste >= 1000) {
-        if (pclBouton)
+    if (nReste > 0) {
+        if (pclBouton && nReste >= 1000)
             pclBouton->SetLibelle(kvtexte::Format(L"%ls (%lld)", m_sLibelleBoutonAvant.c_str(), static_cast<long long>(nReste / 1000)).c_str());
         return;
     }

@@ -6,6 +6,7 @@
 #include "drawing/CDecor9Images.h"
 #include "windows/CFenCommun.h"
 #include "windows/CMenu.h"
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,35 @@ void EnregistrementIgnore(A& ar, const char* pszNom) {
     }
 }
 
+// A gradient background: colours, angle and up to two extra colour stops.
+// Drawing it comes with the drawing functions.
+struct CFondDegrade {
+    uint32_t nVersion = 2007;
+    uint32_t nCouleurDebut = 0, nCouleurFin = 0;
+    int32_t nAngle = 0;
+    int32_t nNombre = 2;
+    std::vector<std::pair<uint32_t, int32_t>> tabPaires;  // colour, position
+};
+
+template <class A>
+void serialise(A& ar, CFondDegrade& g) {
+    CEnregistrement<A> rec(ar, g.nVersion, {1907, 2007, 1907}, "Gradient");
+    ar(g.nCouleurDebut, "start_colour");
+    ar(g.nCouleurFin, "end_colour");
+    ar(g.nAngle, "angle");
+    ar(g.nNombre, "count");
+    if (rec.nVersion() != 1907) {
+        int n = std::clamp(g.nNombre - 2, 0, 2);
+        if constexpr (A::bLecture) g.tabPaires.assign(static_cast<size_t>(n), {0u, 0});
+        else g.tabPaires.resize(static_cast<size_t>(n));
+        for (auto& p : g.tabPaires) {
+            ar(p.first, "colour");
+            ar(p.second, "position");
+        }
+    }
+    rec.Fin();
+}
+
 struct STDescriptionFenetre {
     uint32_t nVersion = 7125;
     uint32_t nPack = 0;
@@ -92,6 +122,7 @@ struct STDescriptionFenetre {
     CTString sChaine7010;
     int32_t tabOptions7016[19] = {};     // 7016 to 7034 (7028, 7031, 7032, 7034 have their own fields)
     uint8_t abyBloc7028[16] = {};
+    CFondDegrade degrade;               // 7031
     int32_t tab7032[4] = {};
     uint64_t qwOptionsFAA = 0;           // 7034
     int32_t tabOptions7112[4] = {};      // 7112 to 7115
@@ -200,7 +231,7 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
         case 7031: {
             bool bDegrade = false;
             ar(bDegrade, "gradient");
-            if (bDegrade) EnregistrementIgnore(ar, "gradient_background");
+            if (bDegrade) serialise(ar, d.degrade);
             break;
         }
         case 7032: for (int i = 0; i < 4; ++i) ar(d.tab7032[i], "value"); break;

@@ -226,8 +226,14 @@ TEST_F(Contexte, PersistentValuesKeepTheDefaultRule) {
     gpclExe->PersistFinOperationEnBloc(&vm);
     EXPECT_EQ(shop.persistance.nBlocs, 0);
 
+    // The context goes before the host objects it holds (they live on this stack).
+    gpclExe->nRelease();
+    gpclExe = new CExe();
     gpclExe->SetModeUtilitaire(true);
+    gpclExe->SetLibShop(&shop);
     EXPECT_EQ(gpclExe->piGetPersistance(), nullptr) << "no persistence in the utility mode";
+    gpclExe->nRelease();
+    gpclExe = nullptr;
 }
 
 TEST_F(Contexte, NoStoreReadsNothingAndWritesNothing) {

@@ -56,7 +56,7 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
     }
 
     CLecteurKV ar(b, m_pclFenetre ? m_pclFenetre->vdwGetCodePageDeserial() : CP_1252);
-    int nFlags = eDESER_IGNORE_NON_SUPPORTE | (bIgnoreErreurs ? eDESER_IGNORE_ERREUR : 0);
+    int nFlags = eDESER_IGNORE_NON_SUPPORTE | eDESER_DANS_LISTE | (bIgnoreErreurs ? eDESER_IGNORE_ERREUR : 0);
     bool bSaute = false;
     for (uint32_t i = 0; i < nNb; ++i) {
         size_t nDebut = b.nGetPosition();
@@ -80,7 +80,10 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
             }
         }
     }
-    if (bSaute) RepareZOrder();
+    if (bSaute) {
+        RepareZOrder();
+        CompacteTabOrder();
+    }
     RepareTabOrder();
     vApresChargement();
 }
@@ -104,7 +107,7 @@ CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int 
     size_t nProfondeur = ar.Buffer().nGetProfondeurLimites();
     try {
         c->_Deserialize(ar);
-        if (c->nGetTabOrder() == -1) AddToTabOrder(c);
+        if (c->nGetTabOrder() == -1 && !(nFlags & eDESER_DANS_LISTE)) AddToTabOrder(c);
         if (nFlags & eDESER_FORCE_ZORDER) c->SetZOrder(nZOrder);
         if (c->nGetZOrder() > nGetNbChamp()) c->SetZOrder(0);
         if (!(nFlags & eDESER_SANS_NOM)) EnregistreNom(c);
@@ -223,6 +226,11 @@ void CConteneurChamp::RemoveFromTabOrder(CChamp* c) {
 void CConteneurChamp::RepareTabOrder() {
     for (CChamp* c : m_tabChamps)
         if (c->bGetTabStop() && c->nGetTabOrder() == -1) AddToTabOrder(c);
+}
+
+void CConteneurChamp::CompacteTabOrder() {
+    auto tab = vpclEnumereChamp_ParTabOrder();
+    for (size_t i = 0; i < tab.size(); ++i) tab[i]->SetTabOrder(static_cast<int>(i));
 }
 
 void CConteneurChamp::RepareZOrder() {

@@ -19,6 +19,9 @@ enum : int {
     eDESER_IGNORE_NON_SUPPORTE = 2,
     eDESER_FORCE_ZORDER = 4,
     eDESER_SANS_NOM = 8,
+    // Reading a whole list: controls without a tab order are placed once the
+    // list is read, after every order the list gives.
+    eDESER_DANS_LISTE = 16,
 };
 
 class CConteneurChamp {
@@ -59,6 +62,8 @@ public:
     void RemoveFromTabOrder(CChamp* pclChamp);
     int nGetTabOrderMax() const;
     void RepareTabOrder();
+    // Renumbers the tab stops 0..n-1 in their order (after a control was dropped).
+    void CompacteTabOrder();
     void RepareZOrder();
     CChamp* pclGetChamp_ParTabOrder(int n) const;
     CChamp* pclGetChampFromZOrder(int n) const;
