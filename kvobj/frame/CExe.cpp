@@ -184,6 +184,18 @@ void CExe::DoSurToutesLesFenetres(const std::function<void(CFenPrincipale*)>& f)
     });
 }
 
+void CExe::ChangeMessageLoop(CFenPrincipale*, CFenPrincipale* pclAncien, CFenPrincipale* pclNouveau) {
+    m_listeFenetres.PourChaque([&](CFenPrincipale* f) {
+        if (f->pclGetProprietaireBoucle() == pclAncien) f->SetProprietaireBoucle(pclNouveau);
+        return true;
+    });
+    if (pclNouveau && pclAncien) {
+        pclNouveau->SetNbDependants(pclNouveau->nGetNbDependants() + pclAncien->nGetNbDependants());
+        pclAncien->SetNbDependants(0);
+    }
+    if (m_pclProprietaireBoucle == pclAncien) m_pclProprietaireBoucle = pclNouveau;
+}
+
 void CExe::SetFenActive(CFenPrincipale* pclFen) {
     if (pclFen == m_pclFenActive) return;
     if (pclFen) pclFen->AddRef();

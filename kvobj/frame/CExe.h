@@ -188,6 +188,13 @@ public:
     CObjetAPCodeOBJ* pclGetObjetCourant() const { return m_pclObjetCourant; }
     void SetObjetCourant(CObjetAPCodeOBJ* p) { m_pclObjetCourant = p; }
 
+    // The window whose modal loop runs.
+    CFenPrincipale* pclGetProprietaireBoucle() const { return m_pclProprietaireBoucle; }
+    void SetProprietaireBoucle(CFenPrincipale* f) { m_pclProprietaireBoucle = f; }
+    // Windows whose loop owner is pclAncien now name pclNouveau, which takes
+    // over the count of dependent windows.
+    void ChangeMessageLoop(CFenPrincipale* pclFen, CFenPrincipale* pclAncien, CFenPrincipale* pclNouveau);
+
     // Applies an operation to every window in the list (under its lock).
     void DoSurToutesLesFenetres(const std::function<void(CFenPrincipale*)>& f);
 
@@ -233,6 +240,7 @@ private:
     bool m_bChangeLangueEnCours = false;
     PFN_HOOK_TRAITEMENT m_pfnHookTraitement = nullptr;
     CObjetAPCodeOBJ* m_pclObjetCourant = nullptr;
+    CFenPrincipale* m_pclProprietaireBoucle = nullptr;
 };
 
 // The one application context of the process.

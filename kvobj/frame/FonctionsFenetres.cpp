@@ -48,7 +48,26 @@ CAny CComposanteOBJ::Ouvre(const wchar_t* pszNom) {
     if (pclParent && (!pclParent->bEstVivante() || !gpclExe->bEstFenOuverte(pclParent))) pclParent = nullptr;
     try {
         CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, eOUVRE_MODAL, pclParent, vm, Slot(this));
-        if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) f->bDoModal();
+        if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) {
+            f->bDoModal();
+        } else {
+            // Closed while opening: a modal sister left without a loop of its
+            // own takes the loop over; otherwise nobody owns it.
+            CFenPrincipale* pclSoeur = nullptr;
+            std::vector<CFenPrincipale*> tab;
+            gpclExe->GetListeFenetreOuverte(tab);
+            for (CFenPrincipale* s : tab)
+                if (s != f && s->bEstModale() && !s->bBoucleEnCours() && s->pclGetParent() == f->pclGetParent()) {
+                    pclSoeur = s;
+                    break;
+                }
+            if (pclSoeur) {
+                gpclExe->ChangeMessageLoop(pclSoeur, f, pclSoeur);
+                pclSoeur->bDoModal();
+            } else if (gpclExe->pclGetProprietaireBoucle() == f) {
+                gpclExe->SetProprietaireBoucle(nullptr);
+            }
+        }
         clRes = f->ValeurRetour();
         f->nRelease();
     } catch (const CXError& e) {

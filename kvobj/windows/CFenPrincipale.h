@@ -88,6 +88,13 @@ public:
     void xAppelCodesOuverture(void* pSlot);
     void xInitApresCreate();
     bool bDoModal();
+    // Loop ownership: the window whose modal loop this window depends on.
+    CFenPrincipale* pclGetProprietaireBoucle() const { return m_pclProprietaireBoucle; }
+    void SetProprietaireBoucle(CFenPrincipale* f) { m_pclProprietaireBoucle = f; }
+    int nGetNbDependants() const { return m_nNbDependants; }
+    void SetNbDependants(int n) { m_nNbDependants = n; }
+    bool bBoucleEnCours() const { return m_bBoucleEnCours; }
+    void _TakeMessageLoopOwnership();
     void _SetParamOuverture(const STNomFenetre& st);
     // Opens a window by name: loading, opening sequence, modal loop when asked.
     static CFenPrincipale* _xpclOuvreInternal(const wchar_t* pszNom, int nFlags, CFenPrincipale* pclParent, IVM* piVM, void* pSlot);
@@ -164,6 +171,10 @@ protected:
     CChamp* m_pclChampFocus = nullptr;
     int m_nCauseFocus = 0;
     int m_nTimerFermetureAuto = 0;
+    CFenPrincipale* m_pclProprietaireBoucle = nullptr;
+    CFenPrincipale* m_pclProprietairePrecedent = nullptr;
+    int m_nNbDependants = 0;
+    bool m_bBoucleEnCours = false;
     int m_nDureeFermetureAuto = 0;
     QElapsedTimer m_debutFermetureAuto;
     CTString m_sBoutonFermetureAuto;

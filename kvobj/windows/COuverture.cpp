@@ -14,7 +14,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <QScreen>
+#include <QMenuBar>
 #include <QVBoxLayout>
+
+QMenuBar* pclCreeBarreMenu(CFenPrincipale* f, QWidget* pParent);
 #include <cwctype>
 
 namespace {
@@ -194,6 +197,7 @@ void CFenPrincipale::_SetParamOuverture(const STNomFenetre& st) {
 void CFenPrincipale::xOuvre(bool bModal) {
     // a. the widget (a dialog holding the client area), entered in the list
     QWidget* w = _CreeWidgetFenetre();
+    QWidget* pClient = w;
     // b. modal flag
     m_bModal = bModal;
     m_bEnOuverture = true;
@@ -201,11 +205,21 @@ void CFenPrincipale::xOuvre(bool bModal) {
     if (IVM* vm = piGetVM()) {
         if (!vm->bInitVMFenetre(static_cast<CFenCommun*>(this), m_sNom.c_str())) xThrowErreur(10023, m_sNom, L"the program refused the window");
     }
+    // d. the menu: a bar above a client area that holds the controls
+    if (QMenuBar* barre = pclCreeBarreMenu(this, w)) {
+        auto* client = new CQTDispatcher<QWidget>(w, nullptr);
+        client->setMinimumSize(m_rectInitial.size());
+        w->layout()->setMenuBar(barre);
+        w->layout()->addWidget(client);
+        SaveWindowInWidget(client);
+        pClient = client;
+    }
     // e. opening rectangle and limits
     QSize t = m_rectInitial.size();
     if (t.isEmpty()) t = QSize(320, 240);
     QSize tMin(std::min(t.width(), m_nLargeurMin), std::min(t.height(), m_nHauteurMin));
     QSize tMax(std::max(t.width(), m_nLargeurMax), std::max(t.height(), m_nHauteurMax));
+    if (pClient != w) t += QSize(0, w->layout()->menuBar()->sizeHint().height());
     if (!m_desc.bRedimensionnable) {
         tMin = tMax = t;
         w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -217,7 +231,7 @@ void CFenPrincipale::xOuvre(bool bModal) {
     // f. the controls' widgets, in stacking order; images are found in the project's folder
     if (gpclExe) CChampImage::s_SetRepertoireImages(gpclExe->sGetRepertoireProjet());
     try {
-        for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(w);
+        for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(pClient);
     } catch (const CXError& e) {
         xThrowErreur(10023, m_sNom, e.sGetMessage());
     }
@@ -272,9 +286,21 @@ void CFenPrincipale::xInitApresCreate() {
     }
 }
 
+void CFenPrincipale::_TakeMessageLoopOwnership() {
+    if (!gpclExe) return;
+    m_pclProprietairePrecedent = gpclExe->pclGetProprietaireBoucle();
+    if (m_pclProprietairePrecedent) m_pclProprietairePrecedent->SetNbDependants(m_pclProprietairePrecedent->nGetNbDependants() + 1);
+    m_pclProprietaireBoucle = this;
+    gpclExe->SetProprietaireBoucle(this);
+}
+
 bool CFenPrincipale::bDoModal() {
     auto* w = qobject_cast<QDialog*>(pGetWidget());
     if (!w) return true;
+    AddRef();
+    _TakeMessageLoopOwnership();
+    CFenPrincipale* pclPrecedent = m_pclProprietairePrecedent;
+    m_bBoucleEnCours = true;
     w->setWindowFlags(Qt::WindowFlags(0x0A00C001));
     if (m_bPremiere) {
         w->show();
@@ -283,6 +309,13 @@ bool CFenPrincipale::bDoModal() {
         w->setModal(true);
         w->exec();
     }
+    m_bBoucleEnCours = false;
+    // The loop goes back to the window that owned it before, when still open.
+    if (gpclExe && gpclExe->pclGetProprietaireBoucle() == this)
+        gpclExe->SetProprietaireBoucle(pclPrecedent && gpclExe->bEstFenOuverte(pclPrecedent) ? pclPrecedent : nullptr);
+    if (pclPrecedent && gpclExe && gpclExe->bEstFenOuverte(pclPrecedent))
+        pclPrecedent->SetNbDependants(std::max(0, pclPrecedent->nGetNbDependants() - 1));
+    nRelease();
     return true;
 }
 

@@ -6,10 +6,13 @@
 #include "windows/CFenPrincipale.h"
 #include "windows/CQTDispatcher.h"
 #include <QMenu>
+#include <QMenuBar>
+#include <memory>
 #include <map>
 
 namespace {
-void Remplit(QMenu& q, CMenu& m, std::map<QAction*, COptionMenu*>& actions) {
+template <class Q>
+void Remplit(Q& q, CMenu& m, std::map<QAction*, COptionMenu*>& actions) {
     for (int i = 0; i < m.nGetNbOptions(); ++i) {
         COptionMenu* o = m.pclGetOption(i);
         if (!o->bGetVisible()) continue;
@@ -34,6 +37,22 @@ void Remplit(QMenu& q, CMenu& m, std::map<QAction*, COptionMenu*>& actions) {
     }
 }
 } // namespace
+
+// The window's main menu as a menu bar; an option chosen runs its code.
+QMenuBar* pclCreeBarreMenu(CFenPrincipale* f, QWidget* pParent) {
+    CMenu& m = *f->Description().pMenuPrincipal;
+    if (m.nGetNbOptions() == 0) return nullptr;
+    auto* barre = new QMenuBar(pParent);
+    auto actions = std::make_shared<std::map<QAction*, COptionMenu*>>();
+    Remplit(*barre, m, *actions);
+    QObject::connect(barre, &QMenuBar::triggered, barre, [f, actions](QAction* a) {
+        auto it = actions->find(a);
+        if (it == actions->end() || !f->bEstVivante()) return;
+        COptionMenu* o = it->second;
+        ExecutePCode(eTRT_OPTION_MENU, o, f->piGetVM(), 0, nullptr, o);
+    });
+    return barre;
+}
 
 // Shows the context menu of an object at a screen position; true when a
 // menu was shown.
