@@ -7,6 +7,7 @@
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
+#include "VMNeutre.h"
 #include <functional>
 #include <map>
 #include <string>
@@ -16,15 +17,12 @@ namespace {
 
 // A virtual machine whose code is a callable per (object identifier, event),
 // and which notes what it is asked to do, in order.
-class VMFactice : public IVM {
+class VMFactice : public CVMNeutre {
 public:
     using Code = std::function<void()>;
     void Enregistre(uint64_t nID, int nEvenement, Code f) { m_codes[{nID, nEvenement}] = std::move(f); }
     std::vector<std::string> journal;
 
-    unsigned AddRef() override { return 1; }
-    unsigned Release() override { return 1; }
-    void SetResultat(void*, const void*, int) override {}
     int nExecuteCode(uint32_t nBas, uint32_t nHaut, int nEvenement, void*, const void*, int, int) override {
         uint64_t nID = (uint64_t(nHaut) << 32) | nBas;
         journal.push_back("code " + std::to_string(nID) + ":" + std::to_string(nEvenement));
@@ -35,24 +33,6 @@ public:
     void DebutCode() override { journal.push_back("begin"); }
     void FinCode() override { journal.push_back("end"); }
     int nPossedeCode(uint32_t, uint32_t, int) override { return -1; }
-    int nExecuteProcedure(void*, intptr_t, intptr_t, intptr_t) override { return 0; }
-    intptr_t nQuery(int, int) override { return 0; }
-    int nGetModeGestionErreur() override { return 0; }
-    int nGetLangueCourante() override { return 0; }
-    IDescriptionProjet* pGetDescriptionProjet() override { return nullptr; }
-    void* pGetInterface(int) override { return nullptr; }
-    int nChargeRessource(void*, const wchar_t*, void*, const char*, int, const void*, void*, int, int) override { return 1; }
-    void ActionGenerique(int, intptr_t) override {}
-    void StopCode(int) override {}
-    void Avertissement(const wchar_t*) override {}
-    int nChercheDescription(STRechercheDescription*) override { return 1; }
-    int nChargeDescriptionParNom(const wchar_t*, uint32_t, const void**, size_t*) override { return 1; }
-    bool bOuvertureFenetrePermise() override { return true; }
-    bool bInitVMFenetre(void*, const wchar_t*) override { return true; }
-    void TermVMFenetre(void*) override {}
-    int nPasseParametresOuverture(void*, void*) override { return 0; }
-    int nGetNbParametresSupp(void*) override { return 0; }
-    bool bGetParametreSupp(void*, int, std::wstring&, int&) override { return false; }
 
 private:
     std::map<std::pair<uint64_t, int>, Code> m_codes;

@@ -4,6 +4,7 @@
 #include "frame/CIExe.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
+#include "VMNeutre.h"
 #include <QApplication>
 #include <map>
 #include <memory>
@@ -170,33 +171,8 @@ public:
     std::unique_ptr<Projet> projet;
 };
 
-class VM : public IVM {
+class VM : public CVMNeutre {
 public:
-    unsigned AddRef() override { return 1; }
-    unsigned Release() override { return 1; }
-    void SetResultat(void*, const void*, int) override {}
-    int nExecuteCode(uint32_t, uint32_t, int, void*, const void*, int, int) override { return 0; }
-    void DebutCode() override {}
-    void FinCode() override {}
-    int nPossedeCode(uint32_t, uint32_t, int) override { return 0; }
-    int nExecuteProcedure(void*, intptr_t, intptr_t, intptr_t) override { return 0; }
-    intptr_t nQuery(int, int) override { return 0; }
-    int nGetModeGestionErreur() override { return 0; }
-    int nGetLangueCourante() override { return 0; }
-    IDescriptionProjet* pGetDescriptionProjet() override { return nullptr; }
-    void* pGetInterface(int) override { return nullptr; }
-    int nChargeRessource(void*, const wchar_t*, void*, const char*, int, const void*, void*, int, int) override { return 1; }
-    void ActionGenerique(int, intptr_t) override {}
-    void StopCode(int) override {}
-    void Avertissement(const wchar_t*) override {}
-    int nChercheDescription(STRechercheDescription*) override { return 1; }
-    int nChargeDescriptionParNom(const wchar_t*, uint32_t, const void**, size_t*) override { return 1; }
-    bool bOuvertureFenetrePermise() override { return true; }
-    bool bInitVMFenetre(void*, const wchar_t*) override { return true; }
-    void TermVMFenetre(void*) override {}
-    int nPasseParametresOuverture(void*, void*) override { return 0; }
-    int nGetNbParametresSupp(void*) override { return 0; }
-    bool bGetParametreSupp(void*, int, std::wstring&, int&) override { return false; }
 };
 
 TEST_F(Contexte, PersistentValuesKeepTheDefaultRule) {

@@ -7,6 +7,7 @@
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
+#include "VMNeutre.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -21,11 +22,8 @@ using Journal = std::vector<std::pair<uint64_t, int>>;
 
 // The program's side: event code per (identifier, event), and the order in
 // which it ran. Windows need nothing else from it here.
-class CVMTest : public IVM {
+class CVMTest : public CVMNeutre {
 public:
-    unsigned AddRef() override { return 1; }
-    unsigned Release() override { return 1; }
-    void SetResultat(void*, const void*, int) override {}
     int nExecuteCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement, void*, const void*, int, int) override {
         uint64_t nID = (static_cast<uint64_t>(nIDHaut) << 32) | nIDBas;
         journal.emplace_back(nID, nEvenement);
@@ -36,32 +34,14 @@ public:
         }
         return 0;
     }
-    void DebutCode() override {}
-    void FinCode() override {}
     int nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) override {
         return code.count({(static_cast<uint64_t>(nIDHaut) << 32) | nIDBas, nEvenement}) ? 1 : 0;
     }
-    int nExecuteProcedure(void*, intptr_t, intptr_t, intptr_t) override { return 0; }
     intptr_t nQuery(int nCategorie, int nElement) override {
         static const wchar_t* const pszVide = L"";
         return nCategorie == eQVM_TRAITEMENT && nElement != 3 ? reinterpret_cast<intptr_t>(pszVide) : 0;
     }
-    int nGetModeGestionErreur() override { return 0; }
-    int nGetLangueCourante() override { return 0; }
-    IDescriptionProjet* pGetDescriptionProjet() override { return nullptr; }
-    void* pGetInterface(int) override { return nullptr; }
-    int nChargeRessource(void*, const wchar_t*, void*, const char*, int, const void*, void*, int, int) override { return 1; }
-    void ActionGenerique(int, intptr_t) override {}
-    void StopCode(int) override {}
-    void Avertissement(const wchar_t*) override {}
     int nChercheDescription(STRechercheDescription* pst) override { return pst ? pst->nCodeErreur = 1 : 1; }
-    int nChargeDescriptionParNom(const wchar_t*, uint32_t, const void**, size_t*) override { return 1; }
-    bool bOuvertureFenetrePermise() override { return true; }
-    bool bInitVMFenetre(void*, const wchar_t*) override { return true; }
-    void TermVMFenetre(void*) override {}
-    int nPasseParametresOuverture(void*, void*) override { return 0; }
-    int nGetNbParametresSupp(void*) override { return 0; }
-    bool bGetParametreSupp(void*, int, std::wstring&, int&) override { return false; }
 
     std::map<std::pair<uint64_t, int>, std::function<void()>> code;
     Journal journal;
