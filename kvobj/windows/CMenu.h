@@ -155,14 +155,7 @@ void serialise(A& ar, COptionMenu& o) {
     (void)nDebut;
     if constexpr (A::bLecture) {
         o.m_bVisible = o.m_bVisibleInitial;
-        if (v >= 704 && nTaille != 0) {
-            size_t nLu = b.nGetPosition() - nOffsetTaille;
-            if (nLu < nTaille) b.xSeekLecture(nOffsetTaille + nTaille);
-            else if (nLu > nTaille) {
-                b.SeekNoResize(static_cast<int64_t>(nOffsetTaille + nTaille), 0);
-                xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
-            }
-        }
+        if (v >= 704) xFinTailleDeclaree(b, nOffsetTaille, nTaille);
     } else {
         if (v >= 704) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
     }

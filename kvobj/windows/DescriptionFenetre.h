@@ -257,14 +257,7 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     if (v >= 7124) BlocIgnore(ar, "layout_tabs");
     if (v >= 7125) ar(d.nOption7125, "option");
     if constexpr (A::bLecture) {
-        if (v >= 7006 && nTaille != 0) {
-            size_t nLu = b.nGetPosition() - nOffsetTaille;
-            if (nLu < nTaille) b.xSeekLecture(nOffsetTaille + nTaille);
-            else if (nLu > nTaille) {
-                b.SeekNoResize(static_cast<int64_t>(nOffsetTaille + nTaille), 0);
-                xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
-            }
-        }
+        if (v >= 7006) xFinTailleDeclaree(b, nOffsetTaille, nTaille);
     } else {
         if (v >= 7006) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
     }

@@ -148,6 +148,21 @@ private:
     unsigned m_nCodePage;
 };
 
+// The end of a record with a declared size counted from its size word: a
+// short read skips to the declared end (fields of newer writers), a long one
+// ends at the declared end and raises 10011 (bytes read, bytes declared).
+inline void xFinTailleDeclaree(CKVBuffer& b, size_t nOffsetTaille, uint32_t nTaille) {
+    if (nTaille == 0) return;
+    size_t nLu = b.nGetPosition() - nOffsetTaille;
+    size_t nFin = nOffsetTaille + nTaille;
+    if (nLu < nTaille) {
+        b.xSeekLecture(nFin);
+    } else if (nLu > nTaille) {
+        b.SeekNoResize(static_cast<int64_t>(nFin), 0);
+        xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
+    }
+}
+
 // The versions a record accepts and from which it carries a declared size.
 struct STRegleVersion {
     uint32_t nMin;
@@ -253,15 +268,7 @@ public:
                 m_ar.Trace(b.nGetPosition(), m_pszNom,
                            L"} " + std::to_wstring(b.nGetPosition() - m_nDebut) + L" bytes read");
             }
-            if (!m_bTaille || m_nTaille == 0) return;
-            size_t nLu = b.nGetPosition() - m_nOffsetTaille;
-            size_t nFin = m_nOffsetTaille + m_nTaille;
-            if (nLu < m_nTaille) {
-                b.xSeekLecture(nFin);  // fields of newer writers are skipped
-            } else if (nLu > m_nTaille) {
-                b.SeekNoResize(static_cast<int64_t>(nFin), 0);
-                xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(m_nTaille));
-            }
+            if (m_bTaille) xFinTailleDeclaree(b, m_nOffsetTaille, m_nTaille);
         } else {
             if (m_bTaille) b.PatchU32(m_nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - m_nOffsetTaille));
         }
