@@ -16,6 +16,9 @@
 #include <QTextEdit>
 #include <QTimerEvent>
 #include <QWheelEvent>
+#include <QResizeEvent>
+#include <QMoveEvent>
+#include <QPaintEvent>
 #include <QWidget>
 
 class CFenCommun;
@@ -38,10 +41,21 @@ public:
     void AddDispatcher(QWidget* w) { m_pDispatcher = w; }
     QWidget* pGetDispatcher() const { return m_pDispatcher; }
 
+    // Handlers, in slot order. Each answers 1 to let the widget handle the
+    // event too, 0 to ignore it.
+    virtual int nGetType() const { return 0; }
+    virtual void vTraiteInitialisation() {}
+    virtual void vTraiteDestruction() {}
     virtual int veQuandPresseBoutonGaucheSouris(const CInfoEvenement&) { return 1; }
     virtual int veQuandRelacheBoutonGaucheSouris(const CInfoEvenement&) { return 1; }
-    virtual int veQuandDoubleClicBoutonGauche(const CInfoEvenement&) { return 1; }
+    virtual int veQuandPresseBoutonDroitSouris(const CInfoEvenement&) { return 1; }
+    virtual int veQuandRelacheBoutonDroitSouris(const CInfoEvenement&) { return 1; }
+    virtual int veQuandPresseBoutonMilieuSouris(const CInfoEvenement&) { return 1; }
+    virtual int veQuandRelacheBoutonMilieuSouris(const CInfoEvenement&) { return 1; }
     virtual int veQuandDeplacementSouris(const CInfoEvenement&) { return 1; }
+    virtual int veQuandDoubleClicBoutonGauche(const CInfoEvenement&) { return 1; }
+    virtual int veQuandDoubleClicBoutonDroit(const CInfoEvenement&) { return 1; }
+    virtual int veQuandDoubleClicBoutonMilieu(const CInfoEvenement&) { return 1; }
     virtual int veQuandMouvementMolette(const CInfoEvenement&) { return 1; }
     virtual int veQuandSortieSouris(const CInfoEvenement&) { return 1; }
     virtual int veQuandPresseBoutonClavier(const CInfoEvenement&) { return 1; }
@@ -52,8 +66,18 @@ public:
     virtual int veQuandFermeture(const CInfoEvenement&) { return 1; }
     virtual int veQuandRecoitFocus(const CInfoEveFocus&) { return 1; }
     virtual int veQuandPerdFocus(const CInfoEveFocus&) { return 1; }
+    virtual int veQuandGestePincement(const CInfoEvenement&) { return 1; }
+    virtual int veQuandGesteGlissement(const CInfoEvenement&) { return 1; }
+    virtual int veQuandGesteBalayage(const CInfoEvenement&) { return 1; }
+    virtual bool vbWantMouseWheel() { return true; }
+    virtual int veQuandScrollHorizontal(const CInfoEvenement&) { return 1; }
+    virtual int veQuandScrollVertical(const CInfoEvenement&) { return 1; }
     // Opens the context menu of the widget's owner; 1 when a menu was shown.
     virtual int veAfficheMenuContextuel(const CInfoEvenement& info);
+    virtual void vOnChangePlanFenetre() {}
+    virtual void vPreInitialisation() {}
+    // Painting is the view's: the controller only lets it happen.
+    virtual int veQuandDessine(const CInfoEvenement&) { return 1; }
 
     // A user action among the focus change causes (1, 2, 3 and 10).
     static bool sbCauseEstActionUtilisateur(int nCause) { return nCause == 1 || nCause == 2 || nCause == 3 || nCause == 10; }
@@ -79,8 +103,8 @@ public:
     }
 
 protected:
-    template <class F, class B>
-    void Regle(QEvent* e, F handler, B base) {
+    template <class B>
+    void Regle(QEvent* e, int (CControleurBase_QT::*handler)(const CInfoEvenement&), B base) {
         if (!m_pControleur) return;
         CInfoEvenement info{this, e};
         if ((m_pControleur->*handler)(info) == 1) {
@@ -90,14 +114,46 @@ protected:
             e->ignore();
         }
     }
+    // Mouse buttons go to the handler of their button.
+    using Handler = int (CControleurBase_QT::*)(const CInfoEvenement&);
+    static Handler SelonBouton(Qt::MouseButton b, Handler g, Handler d, Handler m) {
+        return b == Qt::RightButton ? d : b == Qt::MiddleButton ? m : g;
+    }
     void mousePressEvent(QMouseEvent* e) override {
-        Regle(e, &CControleurBase_QT::veQuandPresseBoutonGaucheSouris, [&] { W::mousePressEvent(e); });
+        Regle(e,
+              SelonBouton(e->button(), &CControleurBase_QT::veQuandPresseBoutonGaucheSouris,
+                          &CControleurBase_QT::veQuandPresseBoutonDroitSouris, &CControleurBase_QT::veQuandPresseBoutonMilieuSouris),
+              [&] { W::mousePressEvent(e); });
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        Regle(e, &CControleurBase_QT::veQuandRelacheBoutonGaucheSouris, [&] { W::mouseReleaseEvent(e); });
+        Regle(e,
+              SelonBouton(e->button(), &CControleurBase_QT::veQuandRelacheBoutonGaucheSouris,
+                          &CControleurBase_QT::veQuandRelacheBoutonDroitSouris, &CControleurBase_QT::veQuandRelacheBoutonMilieuSouris),
+              [&] { W::mouseReleaseEvent(e); });
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
-        Regle(e, &CControleurBase_QT::veQuandDoubleClicBoutonGauche, [&] { W::mouseDoubleClickEvent(e); });
+        Regle(e,
+              SelonBouton(e->button(), &CControleurBase_QT::veQuandDoubleClicBoutonGauche,
+                          &CControleurBase_QT::veQuandDoubleClicBoutonDroit, &CControleurBase_QT::veQuandDoubleClicBoutonMilieu),
+              [&] { W::mouseDoubleClickEvent(e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandDeplacementSouris, [&] { W::mouseMoveEvent(e); });
+    }
+    void wheelEvent(QWheelEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandMouvementMolette, [&] { W::wheelEvent(e); });
+    }
+    void leaveEvent(QEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandSortieSouris, [&] { W::leaveEvent(e); });
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandRedimensionne, [&] { W::resizeEvent(e); });
+    }
+    void moveEvent(QMoveEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandRepositionne, [&] { W::moveEvent(e); });
+    }
+    void paintEvent(QPaintEvent* e) override {
+        Regle(e, &CControleurBase_QT::veQuandDessine, [&] { W::paintEvent(e); });
     }
     void keyPressEvent(QKeyEvent* e) override {
         Regle(e, &CControleurBase_QT::veQuandPresseBoutonClavier, [&] { W::keyPressEvent(e); });
