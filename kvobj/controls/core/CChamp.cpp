@@ -315,6 +315,8 @@ void CChamp::vMAJVue() {
     if (!w) return;
     w->setGeometry(m_rect);
     w->setVisible(bIsVisible());
-    w->setEnabled(m_eEtat == eETAT_ACTIF || m_eEtat == eETAT_LECTURE_SEULE || bIsEnabled());
+    // Active and read-only controls have an enabled widget; greyed and the
+    // other read-only state keep theirs and are drawn again by their view.
+    if (m_eEtat == eETAT_ACTIF || m_eEtat == eETAT_LECTURE_SEULE) w->setEnabled(true);
     w->update();
 }
