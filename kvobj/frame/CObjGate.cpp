@@ -2,6 +2,8 @@
 #include "frame/CExe.h"
 #include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
+#include "frame/Proprietes.h"
+#include "windows/CFenPrincipale.h"
 #include "base/CObjet.h"
 #include "base/Texte.h"
 #include <QCoreApplication>
@@ -26,10 +28,7 @@ void Copie18(wchar_t* pszCible, const wchar_t* pszSource) {
     pszCible[17] = 0;
 }
 
-// Until objects carry properties, every property number is unknown.
-void ErreurPropriete(CXError* pErreur, EPropriete e) {
-    if (pErreur) *pErreur = ErreurKVOBJ(10017, {std::to_wstring(e)});
-}
+CObjetAPCodeOBJ* Objet(void* p) { return static_cast<CObjetAPCodeOBJ*>(p); }
 } // namespace
 
 const wchar_t* CObjGate::pszGetVersionMinimum(const wchar_t* pszModule) {
@@ -51,25 +50,32 @@ void CObjGate::LibereSiObjetTemp(void* pObjet) {
     if (pObjet) static_cast<CObjet*>(pObjet)->nRelease();
 }
 
-void CObjGate::xSetPropriete(void*, EPropriete e, const CAny&) { xThrowErreur(10017, e); }
-void CObjGate::xGetPropriete(void*, EPropriete e, CAny*) { xThrowErreur(10017, e); }
-
-int CObjGate::bSetPropriete(void*, EPropriete e, const CAny&, CXError* pErreur) {
-    ErreurPropriete(pErreur, e);
-    return 0;
+void CObjGate::xSetPropriete(void* pObjet, EPropriete e, const CAny& cl) {
+    CXError err;
+    if (!bSetProprieteObjet(Objet(pObjet), e, cl, &err)) throw err;
 }
 
-int CObjGate::bGetPropriete(void*, EPropriete e, CAny*, CXError* pErreur) {
-    ErreurPropriete(pErreur, e);
-    return 0;
+void CObjGate::xGetPropriete(void* pObjet, EPropriete e, CAny* pcl) {
+    CXError err;
+    if (!bGetProprieteObjet(Objet(pObjet), e, pcl, &err)) throw err;
 }
 
-int CObjGate::bPropAvailable(int, EPropriete) { return 0; }
-int CObjGate::bPropAvailableEx(int, EPropriete) { return 0; }
-int CObjGate::nGetNbProp() { return 0; }
-int CObjGate::bGetNomProp(EPropriete, int, const wchar_t** ppszNom) {
+int CObjGate::bSetPropriete(void* pObjet, EPropriete e, const CAny& cl, CXError* pErreur) {
+    return bSetProprieteObjet(Objet(pObjet), e, cl, pErreur) ? 1 : 0;
+}
+
+int CObjGate::bGetPropriete(void* pObjet, EPropriete e, CAny* pcl, CXError* pErreur) {
+    return bGetProprieteObjet(Objet(pObjet), e, pcl, pErreur) ? 1 : 0;
+}
+
+int CObjGate::bPropAvailable(int nIDObjet, EPropriete e) { return ::bPropAvailableEx(nIDObjet, e, true, true, 0) ? 1 : 0; }
+int CObjGate::bPropAvailableEx(int nIDObjet, EPropriete e) { return ::bPropAvailableEx(nIDObjet, e, true, true, 1) ? 1 : 0; }
+int CObjGate::nGetNbProp() { return NB_PROPRIETES; }
+int CObjGate::bGetNomProp(EPropriete e, int nLangue, const wchar_t** ppszNom) {
     if (ppszNom) *ppszNom = nullptr;
-    return 0;
+    if (e < 0 || e >= NB_PROPRIETES || !bProprieteExiste(e)) return 0;
+    if (ppszNom) *ppszNom = pszGetNomPropriete(e, nColonneLangue(nLangue));
+    return 1;
 }
 
 const wchar_t* CObjGate::pszGetModuleVersion() { return KVOBJ_VERSION; }
@@ -103,7 +109,8 @@ void* CObjGate::pclGetObjectFromName(const wchar_t* pszNom, void* pContexte) {
     if (!gpclExe) return nullptr;
     if (!pContexte) {
         if (void* p = gpclExe->vpclGetObjetAPCodeOBJFromName(pszNom, 2)) return p;
-        return gpclExe->pclGetFenetreFromName(pszNom);
+        CFenPrincipale* f = gpclExe->pclGetFenetreFromName(pszNom);
+        return f ? static_cast<CObjetAPCodeOBJ*>(f) : nullptr;
     }
-    return nullptr;
+    return Objet(pContexte)->vpclGetObjetAPCodeOBJFromName(pszNom, 1);
 }

@@ -1,36 +1,23 @@
 #include "frame/TablesComposante.h"
 #include "frame/CObjFactory.h"
+
+// Generated from frame/fonctions.txt at build time.
+extern const STFonction gtabFonctions[];
+extern const uint32_t gnNbFonctions;
+extern const uint8_t gabyBlocNoms[];
+extern const uint32_t gnTailleBlocNoms;
 #include <zlib.h>
 #include <vector>
 
 // The function, constant, variable and property tables grow as the families
 // of language functions and properties are built; each answer counts the
 // rows really held.
-STTable<STFonction> TableFonctions() { return {nullptr, 0}; }
+STTable<STFonction> TableFonctions() { return {gtabFonctions, gnNbFonctions}; }
 STTable<STConstante> TableConstantes() { return {nullptr, 0}; }
 STTable<STVariable> TableVariables() { return {nullptr, 0}; }
-STTable<STProprieteDesc> TableProprietes() { return {nullptr, 0}; }
+// The property table and its matrix are built with the properties (Proprietes.cpp).
 
-STTable<uint8_t> MatriceProprietes() {
-    // NB_ID_OBJET bytes per property row.
-    return {nullptr, TableProprietes().nNb * NB_ID_OBJET};
-}
-
-STTable<uint8_t> BlocNoms() {
-    // Names of functions, constants and properties, zero-separated UTF-8,
-    // packed with zlib behind its unpacked size (4 bytes, little-endian).
-    static const std::vector<uint8_t> bloc = [] {
-        std::vector<uint8_t> noms;  // no names yet
-        uLongf nTaille = compressBound(static_cast<uLong>(noms.size()));
-        std::vector<uint8_t> out(4 + nTaille);
-        uint32_t n = static_cast<uint32_t>(noms.size());
-        for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(n >> (8 * i));
-        compress2(out.data() + 4, &nTaille, noms.data(), static_cast<uLong>(noms.size()), Z_BEST_COMPRESSION);
-        out.resize(4 + nTaille);
-        return out;
-    }();
-    return {bloc.data(), static_cast<uint32_t>(bloc.size())};
-}
+STTable<uint8_t> BlocNoms() { return {gabyBlocNoms, gnTailleBlocNoms}; }
 
 STTable<const wchar_t*> TableReferencesTypes() {
     // Types of the model objects the agenda and planning functions return:

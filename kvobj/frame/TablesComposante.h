@@ -34,13 +34,17 @@ struct STVariable {             // 24 bytes on the original platform
     uint32_t nReserve[4];
 };
 
-struct STProprieteDesc {
-    uint32_t nNumero;
-    uint32_t nNom;
-    uint32_t nFlags;
-    uint32_t nTypeLangage;
-    uint32_t nReserve[3];
+struct STProprieteDesc {         // 28 bytes
+    uint32_t nNumero = 0;
+    uint32_t nNom = 0;
+    uint32_t nReserve1 = 0;
+    uint32_t nFlags = 0;        // offset 12: bit 0 unavailable, 0x200 unavailable in the second mode
+    uint32_t nReserve2 = 0;
+    uint16_t wTypeLangage = 0;  // offset 20
+    uint16_t wReserve = 0;
+    uint32_t nReserve3 = 0;
 };
+static_assert(sizeof(STProprieteDesc) == 28);
 
 // A table and the number of rows it really holds.
 template <class T>

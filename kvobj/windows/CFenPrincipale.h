@@ -31,6 +31,28 @@ public:
     ~CFenPrincipale() override;
 
     CFenPrincipale* vpclGetFenPrincipale() const override { return const_cast<CFenPrincipale*>(this); }
+    int nGetIDObjet() const override { return 1; }
+    const wchar_t* pszGetNomType() const override { return L"window"; }
+    KV_ACCESSEURS(Nom)
+    KV_ACCESSEURS(Type)
+    KV_ACCESSEURS(Colonne)
+    KV_ACCESSEURS(Ligne)
+    KV_ACCESSEURS(Hauteur)
+    KV_ACCESSEURS(Largeur)
+    KV_ACCESSEURS(Etat)
+    KV_ACCESSEURS(EtatInitial)
+    KV_ACCESSEURS(XInitial)
+    KV_ACCESSEURS(YInitial)
+    KV_ACCESSEURS(LargeurInitiale)
+    KV_ACCESSEURS(HauteurInitiale)
+    KV_ACCESSEURS(Titre)
+    KV_ACCESSEURS(Alias)
+    KV_ACCESSEURS(LargeurMin)
+    KV_ACCESSEURS(HauteurMin)
+    KV_ACCESSEURS(LargeurMax)
+    KV_ACCESSEURS(HauteurMax)
+    KV_ACCESSEURS(Visible)
+    KV_ACCESSEURS(NomComplet)
     CFenPrincipale* vpclCastToFenPrincipale() override { return this; }
 
     const CTString& sGetAlias() const { return m_sAlias; }

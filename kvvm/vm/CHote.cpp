@@ -323,6 +323,20 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
     }
     m_piExe = static_cast<IExe*>(pExe);
     m_piExe->LoadVM(&m_vm);
+    // A project's event code runs in Lua.
+    if (m_pProjet) {
+        STAccesModule acces;
+        acces.fnSymbole = [this](const char* psz) { return pSymboleModule(psz); };
+        acces.fnVM = [this]() -> IVM* { return &m_vm; };
+        acces.fnComposante = [this] { return m_piComposante; };
+        m_pRunnerLua = std::make_unique<CRunnerLua>(std::move(acces));
+        if (!m_pRunnerLua->bCharge(*m_pProjet)) {
+            sErreur = "the project's event code does not compile";
+            Arrete();
+            return false;
+        }
+        m_piRunner = m_pRunnerLua.get();
+    }
     return true;
 }
 
@@ -347,6 +361,8 @@ void CHote::Arrete() {
         m_hModuleVM = nullptr;
     }
     m_bDemarre = false;
+    if (m_piRunner == m_pRunnerLua.get()) m_piRunner = &m_runnerCPP;
+    m_pRunnerLua.reset();
 }
 
 KVVM_EXPORT IHote* KVVM_pCreeHote() { return new CHote(); }

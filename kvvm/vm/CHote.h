@@ -3,6 +3,7 @@
 #pragma once
 #include "kv/host.h"
 #include "code/CRunnerCPP.h"
+#include "code/CRunnerLua.h"
 #include "shop/CLibShop.h"
 #include "conteneur/CConteneurProjet.h"
 #include <memory>
@@ -79,7 +80,7 @@ public:
     void* hGetModule() override { return m_hModule; }
     void* pSymboleModule(const char* pszNom) override;
     ILibShop* piGetShop() override { return &m_shop; }
-    void SetRunner(ICodeRunner* p) override { m_piRunner = p ? p : &m_runnerCPP; }
+    void SetRunner(ICodeRunner* p) override { m_piRunner = p ? p : (m_pRunnerLua ? static_cast<ICodeRunner*>(m_pRunnerLua.get()) : &m_runnerCPP); }
     IRunnerCPP* piGetRunnerCPP() override { return &m_runnerCPP; }
     ICodeRunner* piGetRunner() const { return m_piRunner; }
     int nGetNbFinModule() const override;
@@ -106,6 +107,7 @@ private:
     IExe* m_piExe = nullptr;
     bool m_bDemarre = false;
     std::unique_ptr<CConteneurProjet> m_pProjet;
+    std::unique_ptr<CRunnerLua> m_pRunnerLua;  // for projects whose code is Lua
     std::map<std::pair<std::wstring, uint32_t>, std::vector<uint8_t>> m_descriptions;
 };
 

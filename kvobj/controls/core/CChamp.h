@@ -159,6 +159,45 @@ public:
 
     CIChamp* pclGetIChamp();
 
+    // Properties every control has.
+    int nGetIDObjet() const override { return dwGetId(); }
+    KV_ACCESSEURS(Nom)
+    KV_ACCESSEURS(Type)
+    KV_ACCESSEURS(Message)
+    KV_ACCESSEURS(Libelle)
+    KV_ACCESSEURS(MenuContextuel)
+    KV_ACCESSEURS(Note)
+    KV_ACCESSEURS(Colonne)
+    KV_ACCESSEURS(Ligne)
+    KV_ACCESSEURS(Hauteur)
+    KV_ACCESSEURS(Largeur)
+    KV_ACCESSEURS(Couleur)
+    KV_ACCESSEURS(CouleurFond)
+    KV_ACCESSEURS(Etat)
+    KV_ACCESSEURS(EtatInitial)
+    KV_ACCESSEURS(XInitial)
+    KV_ACCESSEURS(YInitial)
+    KV_ACCESSEURS(LargeurInitiale)
+    KV_ACCESSEURS(HauteurInitiale)
+    KV_ACCESSEURS(ValeurInitiale)
+    KV_ACCESSEURS(Plan)
+    KV_ACCESSEURS(TitreNote)
+    KV_ACCESSEURS(Visible)
+    KV_ACCESSEURS(VisibleInitial)
+    KV_ACCESSEURS(TabOrder)
+    KV_ACCESSEURS(ZOrder)
+    KV_ACCESSEURS(Groupe)
+    KV_ACCESSEURS(TauxAncrageDroite)
+    KV_ACCESSEURS(TauxAncrageLargeur)
+    KV_ACCESSEURS(TauxAncrageBas)
+    KV_ACCESSEURS(TauxAncrageHauteur)
+    KV_ACCESSEURS(NomComplet)
+    KV_ACCESSEURS(Grise)
+    KV_ACCESSEURS(EnSaisie)
+    KV_ACCESSEURS(LargeurLibelle)
+    KV_ACCESSEURS(ToucheRaccourci)
+    KV_ACCESSEURS(MemoriserLaValeur)
+
 protected:
     virtual void vLitSpecifique(CLecteurKV&) {}
     virtual void vEcritSpecifique(CEcrivainKV&) {}

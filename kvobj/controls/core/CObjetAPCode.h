@@ -57,6 +57,15 @@ class CFenPrincipale;
 class CChamp;
 class CFenCommun;
 class ISurchargeTraitement;
+class CAny;
+
+// Declares a class's own accessors of a property.
+#define KV_ACCESSEURS(id) \
+    void xGet_Prop##id(CAny* pclValeur) override; \
+    void xSet_Prop##id(const CAny& clValeur) override;
+
+// Thrown by a property accessor the object does not have.
+class CXPropNomImplemente : public CXException {};
 
 class CObjetAPCode : public CObjet {
 public:
@@ -100,6 +109,25 @@ public:
     virtual ISurchargeTraitement* vpiGetSurchargeTraitement() { return nullptr; }
     // A child of this object by name (modes of the name resolution).
     virtual CObjetAPCodeOBJ* vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode);
+
+    // The object's kind (ID_OBJET), as the property Type reads it.
+    virtual int nGetIDObjet() const { return -1; }
+    // The type name shown in error messages.
+    virtual const wchar_t* pszGetNomType() const { return L"object"; }
+    // Whether the object accepts a change of its Multiligne property now.
+    virtual bool vbAccepteChangementMultiligne() const { return false; }
+
+    // Property accessors, one pair per property; an object overrides those
+    // it has. The others throw CXPropNomImplemente.
+#define KV_PROP(n, id, nom, en, type) \
+    virtual void xGet_Prop##id(CAny* pclValeur); \
+    virtual void xSet_Prop##id(const CAny& clValeur);
+#define KV_PROP_NONCE(n)
+#include "frame/Proprietes.def"
+#undef KV_PROP
+#undef KV_PROP_NONCE
+    void xGet_Prop_NonCE(CAny* pclValeur);
+    void xSet_Prop_NonCE(const CAny& clValeur);
 
 protected:
     unsigned m_nCodePage = 1252;

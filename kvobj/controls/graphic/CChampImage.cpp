@@ -174,3 +174,13 @@ void CChampImage::MAJVueImage() {
 }
 
 CObjet* pclCreeChampImage() { return new CChampImage(); }
+
+// The value is what the control persists: read and written the same way.
+void CChampImage::xGet_PropValeur(CAny* v) { *v = _vGetValeurPourPersistance(); }
+void CChampImage::xSet_PropValeur(const CAny& v) {
+    CAny cl;
+    CTString s;
+    if (v.nGetType() != 0) v.__nCastToString(s);
+    cl.SetPSTRX(s.c_str());
+    _vSetValeurPourPersistance(cl);
+}

@@ -39,6 +39,8 @@ public:
     static const CTString& s_sGetRepertoireImages();
 
     CAny _vGetValeurPourPersistance() const override;
+    KV_ACCESSEURS(Valeur)
+    const wchar_t* pszGetNomType() const override { return L"image"; }
     void _vSetValeurPourPersistance(const CAny& cl) override;
 
     const STImage& GetImage() const { return m_stImage; }

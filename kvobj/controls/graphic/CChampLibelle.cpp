@@ -137,3 +137,13 @@ void CChampLibelle::MAJVueLibelle() {
 }
 
 CObjet* pclCreeChampLibelle() { return new CChampLibelle(); }
+
+// The value is what the control persists: read and written the same way.
+void CChampLibelle::xGet_PropValeur(CAny* v) { *v = _vGetValeurPourPersistance(); }
+void CChampLibelle::xSet_PropValeur(const CAny& v) {
+    CAny cl;
+    CTString s;
+    if (v.nGetType() != 0) v.__nCastToString(s);
+    cl.SetPSTRX(s.c_str());
+    _vSetValeurPourPersistance(cl);
+}

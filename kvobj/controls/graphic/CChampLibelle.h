@@ -33,6 +33,8 @@ public:
 
     void SetLibelle(const wchar_t* psz) override;
     CAny _vGetValeurPourPersistance() const override;
+    KV_ACCESSEURS(Valeur)
+    const wchar_t* pszGetNomType() const override { return L"static text"; }
     void _vSetValeurPourPersistance(const CAny& cl) override;
 
     const STLibelle& GetLibelle() const { return m_stLibelle; }
