@@ -32,6 +32,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "EcritureSource.h"
 
 namespace {
 
@@ -265,24 +266,7 @@ int main(int argc, char** argv) {
                         std::to_string(knNbErreursAttendu)};
         std::string sSource = sGenereSource(sEntree, tab, ConstruitBloc(tab));
 
-        // Written beside the output and renamed, so that a failed run never
-        // leaves a truncated source behind for the next build.
-        const std::string sTemp = sSortie + ".tmp";
-        {
-            std::ofstream f(sTemp, std::ios::binary | std::ios::trunc);
-            if (!f) throw Echec{sTemp + ": cannot be created: " + std::strerror(errno)};
-            f << sSource;
-            f.close();
-            if (!f) {
-                std::remove(sTemp.c_str());
-                throw Echec{sTemp + ": write error"};
-            }
-        }
-        if (std::rename(sTemp.c_str(), sSortie.c_str()) != 0) {
-            std::string sRaison = std::strerror(errno);
-            std::remove(sTemp.c_str());
-            throw Echec{sSortie + ": cannot be written: " + sRaison};
-        }
+        EcritFichierAtomique(sSortie, sSource);
     } catch (const Echec& e) {
         std::cerr << "kvmsgpack: " << e.sTexte << "\n";
         return 1;
