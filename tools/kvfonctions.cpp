@@ -24,9 +24,11 @@
 // Output:
 // - gtabFonctions / gnNbFonctions: one STFonction per row (ordinal, name 0,
 //   reserved 0, attribute bits, category, identifier = syntax count << 24 |
-//   1 << 16 | index, syntax array or null), with the syntaxes (glue null
-//   until the glue functions are written) and their packed signatures
-//   (4-byte result type, 4 bytes per declared parameter, one 0 byte);
+//   1 << 16 | index, syntax array or null), with the syntaxes and their
+//   packed signatures (4-byte result type, 4 bytes per declared parameter,
+//   one 0 byte). Each syntax i of NAME points to the glue KSL_NAME_i through
+//   a weak reference: the module defines the glue functions it implements,
+//   and the others stay null (declared, never called);
 // - gabyBlocNoms / gnTailleBlocNoms: the names in table order, each followed
 //   by a 0 byte, packed with zlib behind the unpacked size (u32, little-endian).
 //
@@ -248,6 +250,7 @@ std::string sGenereSource(const std::string& sEntree, const std::vector<Fonction
     // into them.
     std::vector<unsigned char> signatures;
     std::ostringstream oSyntaxes;
+    std::ostringstream oGlues;
     std::vector<size_t> tabPremiereSyntaxe;
     size_t nSyntaxes = 0;
     for (const Fonction& fn : tab) {
@@ -261,8 +264,10 @@ std::string sGenereSource(const std::string& sEntree, const std::vector<Fonction
             uint32_t nParametres = static_cast<uint32_t>(st.tabParametres.size()) | (st.bVariadique ? knVariadique : 0);
             char sz[32];
             std::snprintf(sz, sizeof sz, "0x%02Xu", nParametres);
-            oSyntaxes << "    {nullptr, {0, 0}, kabySignatures + " << nOffset << ", " << sz << "},  // " << fn.sNom << " " << i
-                      << "\n";
+            const std::string sGlue = "KSL_" + fn.sNom + "_" + std::to_string(i);
+            oGlues << "int " << sGlue << "(void*, void*, void**) KV_GLUE_FAIBLE;\n";
+            oSyntaxes << "    {reinterpret_cast<void*>(&" << sGlue << "), {0, 0}, kabySignatures + " << nOffset << ", " << sz
+                      << "},\n";
             ++nSyntaxes;
         }
     }
@@ -275,6 +280,10 @@ std::string sGenereSource(const std::string& sEntree, const std::vector<Fonction
       << "extern const uint32_t gnNbFonctions;\n"
       << "extern const uint8_t gabyBlocNoms[];\n"
       << "extern const uint32_t gnTailleBlocNoms;\n\n"
+      << "// Glue functions: null unless the module defines them.\n"
+      << "#define KV_GLUE_FAIBLE __attribute__((weak, visibility(\"default\")))\n"
+      << "extern \"C\" {\n"
+      << oGlues.str() << "}\n\n"
       << "namespace {\n\n"
       << "const uint8_t kabySignatures[" << std::max<size_t>(signatures.size(), 1) << "] = {";
     EcritOctets(o, signatures);

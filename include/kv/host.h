@@ -86,6 +86,8 @@ public:
 
     virtual void SetRunner(ICodeRunner* p) = 0;     // not owned
     virtual IRunnerCPP* piGetRunnerCPP() = 0;       // the C++ runner, the default one
+    // The runner of the project's own code (Lua), null when the project has none.
+    virtual ICodeRunner* piGetRunnerProjet() = 0;
 
     // What the module told the host.
     virtual int nGetNbFinModule() const = 0;        // Execution(3052) calls

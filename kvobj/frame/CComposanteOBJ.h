@@ -5,6 +5,9 @@
 #include "controls/core/CAny.h"
 
 class CFenPrincipale;
+class CFenCommun;
+class CChamp;
+class CObjetAPCodeOBJ;
 
 class QApplication;
 
@@ -27,6 +30,24 @@ public:
     CFenPrincipale* pclGetFenPrincipaleFromName(const wchar_t* pszNom) const;
     IVM* piGetVM() const;
 
+    // Name resolution (frame/Resolution.cpp).
+    // The window or control whose code runs (null when none).
+    CFenCommun* pclGetFenCommunOwner() const;
+    // The window of the running code; for the project's code, the window
+    // named by the current window name.
+    CFenPrincipale* _pclGetFenCourante() const;
+    // Empty: the window or control of the running code; otherwise the name
+    // searched from it in mode 2, its window-or-control part.
+    CFenCommun* pclGetFenCommunFromName(const wchar_t* pszNom) const;
+    // A name as the program writes it, qualified or not ("FEN.CHAMP",
+    // "ONGLET[2].CHAMP", "CHAMP"): from the running code's window first,
+    // then from the open windows. Null when nothing has that name.
+    CObjetAPCodeOBJ* pclResoutNom(const wchar_t* pszNom) const;
+    // The full language name of a control as the current control's name.
+    CTString _GetNomKSChampEnCours(const CChamp* pclChamp) const;
+    // Error 10416: the running function does not accept this object.
+    void _RaiseErrorTypeChampIDS(CObjetAPCodeOBJ* pclObjet, int nMessage);
+
     // Window functions. Failures are raised on the error object.
     CAny Ouvre(const wchar_t* pszNom);
     void OuvreFille(const wchar_t* pszNom);
@@ -39,7 +60,88 @@ public:
     CAny OuvrePopUpPosition(const wchar_t* pszNom, int nPosition);
     CFenPrincipale* xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent);
 
+    // Window states: 0 active, 1 read-only, 2 invisible, 3 and 4 greyed; 8
+    // for a window that is not open, 16 for a window placed off screen.
+    // The state of the running code's window.
+    int FenEtat();
+    // The state of a window by name (empty: the running code's window, else
+    // the active one).
+    int FenEtat(const wchar_t* pszNom);
+    // Sets the running code's window's state; its previous state (8 when
+    // the code has no window).
+    int FenChangeEtat(int nEtat);
+    // The named window's state, then sets it (error 10001 and 0 when the
+    // window is not open). States set: 0, 1, 2, 4 and 8 (closes the window);
+    // any other raises error 10059.
+    int FenChangeEtat(const wchar_t* pszNom, int nEtat);
+    // Alias or name of the active window in upper case; of the running
+    // code's window; of the window that was current when the last window
+    // opened, when it is still open. Empty when there is none.
+    CTString FenEnCours();
+    CTString FenEnExecution();
+    CTString FenPrecedente();
+    // 0, or error 10001 when the window is not open. With a mode, the
+    // window is also shown normal (0), maximised (1) or minimised (2).
+    int FenTaille(const wchar_t* pszNom);
+    int FenTaille(const wchar_t* pszNom, int nMode);
+    // Paints a shown window at once.
+    void FenRepeint(const wchar_t* pszNom);
+    // Geometry in screen pixels of the outer frame (title and borders
+    // included) or of the client area (below the menu bar), of a window by
+    // name; error 10001 and 0 when the window is not open.
+    enum eGEOMETRIE_FEN { eEXT_HAUT, eEXT_LARG, eEXT_POSX, eEXT_POSY, eINT_HAUT, eINT_LARG, eINT_POSX, eINT_POSY };
+    int FenGeometrie(const wchar_t* pszNom, eGEOMETRIE_FEN eQuoi);
+    int NombreFenetre();
+    bool FenInitialisee();
+
+    // Controls and focus.
+    // The property Visible to 1, Etat to 4 (greyed) or Visible to 0 of a
+    // window or control; nothing for a window already in that condition.
+    // The two integers are the animation parameters of the change.
+    void ChampVisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
+    void ChampGrise(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
+    void ChampInvisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
+    // Writes a property the way the language functions do (the animation
+    // parameters are accepted; changes are applied at once); false with the
+    // error raised when the object refuses it.
+    bool _JoueAnimSurPropriete(CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, int nAnim1, int nAnim2);
+    // Focus requests, applied once the running code returns (null: the
+    // object whose code runs). RepriseSaisie also stops the running code.
+    void DonneFocus(CObjetAPCodeOBJ* pclObjet);
+    void RepriseSaisie(CObjetAPCodeOBJ* pclObjet);
+    // The control about to receive the focus in the current window, and the
+    // control that had it before the current one (empty and null when none).
+    CTString ChampSuivant();
+    CObjetAPCodeOBJ* ChampPrecedent(CTString& sNom);
+    // The nIndice-th control (from 1) of a window, in creation order
+    // (option 0), tab order (1) or stacking order (2); null past the last.
+    CObjetAPCodeOBJ* EnumereChampFenetre(CObjetAPCodeOBJ* pclObjet, int nIndice, int nOption);
+    // A control made at run time in the window a qualified name designates
+    // (the current window for a plain name); null when refused.
+    CObjetAPCodeOBJ* ChampCree(const wchar_t* pszNom, int nType, int x, int y, int nLargeur, int nHauteur, bool bVisible);
+    // A copy of a control under a new name, at (x, y) when given (INT32_MIN:
+    // the original's coordinate).
+    CObjetAPCodeOBJ* ChampCloneFenetre(CObjetAPCodeOBJ* pclObjet, const wchar_t* pszNom, int x, int y);
+    void ChampSupprimeFenetre(CObjetAPCodeOBJ* pclObjet);
+    bool ChampExisteFenetre(const wchar_t* pszNom);
+
+    // System.
+    // A negative value processes events and real-time timers in passes for
+    // -n x 10 ms (-1: a single pass); 0 and positive values: error 10643.
+    void Multitache(int n);
+    void Sablier(bool b);
+    // The mouse position: 0 in the current window's client area (the screen
+    // when there is no window), 1 on the screen.
+    int SourisPosX(int nMode);
+    int SourisPosY(int nMode);
+    void Bip();
+
 private:
+    // Applies a state to a window (FenEtat); false with the error raised.
+    bool _bChangeEtatFenetre(CFenPrincipale* pclFen, int nEtat);
+    // The position of the mouse for SourisPosX/Y; false with the error raised.
+    bool _bPositionSouris(int nMode, int& x, int& y);
+
     CTString m_sChaineCourante;
     static QApplication* s_pclApplication;
     static bool s_bApplicationCreee;

@@ -66,11 +66,6 @@ CIExe* CExe::CreateAgregat() {
     return p;
 }
 
-CObjetAPCodeOBJ* CExe::vpclGetObjetAPCodeOBJFromName(const wchar_t* /*pszNom*/, int /*nMode*/) {
-    // Windows become objects with code once they are read from descriptions.
-    return nullptr;
-}
-
 // ---------------------------------------------------------------- windows
 
 // The list holds a reference on each open window: a window that is not

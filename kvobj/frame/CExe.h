@@ -174,6 +174,11 @@ public:
     // Puts back a request saved before running code, without counting it.
     void RestaureRepriseSaisie(CObjet* pclObjet, int nCmd) { m_pclRepriseSaisie = pclObjet; m_nCmdRepriseSaisie = nCmd; }
     CObjet* pclGetRepriseSaisie() const { return m_pclRepriseSaisie; }
+    // An object that is destroyed is no longer a resume-input target.
+    void OublieRepriseSaisie(const CObjet* pclObjet) {
+        if (m_pclRepriseSaisie == pclObjet) m_pclRepriseSaisie = nullptr;
+        if (m_pclDerniereReprise == pclObjet) m_pclDerniereReprise = nullptr;
+    }
     unsigned nGetCompteurReprises() const { return m_nCompteurReprises; }
     CObjet* pclGetDerniereReprise() const { return m_pclDerniereReprise; }
     int nGetDerniereCmdReprise() const { return m_nDerniereCmdReprise; }
@@ -184,6 +189,10 @@ public:
     typedef void (*PFN_HOOK_TRAITEMENT)(const wchar_t* pszObjet, int nEvenement, void* pData);
     void SetHookTraitement(PFN_HOOK_TRAITEMENT pfn) { m_pfnHookTraitement = pfn; }
     PFN_HOOK_TRAITEMENT pfnGetHookTraitement() const { return m_pfnHookTraitement; }
+    // The alias or name of the window that was current when the last
+    // window opened (FenPrecedente).
+    const CTString& sGetNomFenPrecedente() const { return m_sNomFenPrecedente; }
+    void SetNomFenPrecedente(const wchar_t* psz) { m_sNomFenPrecedente.Set(psz); }
     // The object whose code is running.
     CObjetAPCodeOBJ* pclGetObjetCourant() const { return m_pclObjetCourant; }
     void SetObjetCourant(CObjetAPCodeOBJ* p) { m_pclObjetCourant = p; }
@@ -241,6 +250,7 @@ private:
     PFN_HOOK_TRAITEMENT m_pfnHookTraitement = nullptr;
     CObjetAPCodeOBJ* m_pclObjetCourant = nullptr;
     CFenPrincipale* m_pclProprietaireBoucle = nullptr;
+    CTString m_sNomFenPrecedente;
 };
 
 // The one application context of the process.

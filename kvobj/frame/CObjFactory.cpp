@@ -2,6 +2,8 @@
 #include "frame/CExe.h"
 #include "frame/CIExe.h"
 #include "frame/ModuleInfo.h"
+#include "controls/containers/CBouton.h"
+#include "controls/edit/CSaisie.h"
 #include "controls/graphic/CChampImage.h"
 #include "controls/graphic/CChampLibelle.h"
 
@@ -13,9 +15,11 @@ CObjet* CreeExe() { return CExe::hResCreateInstance(); }
 #define KV_INDISPONIBLE {-1, nullptr, nullptr}
 const STDeclareObjet CObjFactory::m_tabDeclareObjet[NB_ID_OBJET] = {
     {0, L"CExe", &CreeExe},
-    KV_INDISPONIBLE, KV_INDISPONIBLE,                                                                      // 1-2
+    KV_INDISPONIBLE,                                                                                       // 1
+    {2, L"CSaisie", &pclCreeSaisie},
     {3, L"CChampLibelle", &pclCreeChampLibelle},
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 4-7
+    {4, L"CBouton", &pclCreeBouton},
+    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                                     // 5-7
     {8, L"CChampImage", &pclCreeChampImage},
     KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 9-12
     KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 13-18

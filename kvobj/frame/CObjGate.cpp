@@ -3,6 +3,7 @@
 #include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
 #include "frame/Proprietes.h"
+#include "frame/Resolution.h"
 #include "windows/CFenPrincipale.h"
 #include "base/CObjet.h"
 #include "base/Texte.h"
@@ -106,11 +107,9 @@ void CObjGate::Terminate() {
 }
 
 void* CObjGate::pclGetObjectFromName(const wchar_t* pszNom, void* pContexte) {
-    if (!gpclExe) return nullptr;
-    if (!pContexte) {
-        if (void* p = gpclExe->vpclGetObjetAPCodeOBJFromName(pszNom, 2)) return p;
-        CFenPrincipale* f = gpclExe->pclGetFenetreFromName(pszNom);
-        return f ? static_cast<CObjetAPCodeOBJ*>(f) : nullptr;
-    }
+    if (!gpclExe || !pszNom) return nullptr;
+    // Qualified names ("FEN.CHAMP", "ONGLET[2].CHAMP") part by part.
+    if (!pContexte) return gpclExe->vpclGetObjetAPCodeOBJFromName(pszNom, 2);
+    if (std::wcschr(pszNom, L'.') || std::wcschr(pszNom, L'[')) return pclResoutNomQualifie(pszNom, Objet(pContexte), 1);
     return Objet(pContexte)->vpclGetObjetAPCodeOBJFromName(pszNom, 1);
 }

@@ -1,8 +1,10 @@
-// Window functions of the language: opening and closing windows.
+// Window functions of the language: opening and closing windows, their
+// states, names and geometry.
 #include "base/Export.h"
 #include "base/Texte.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
+#include "frame/Glue.h"
 #include "windows/CFenPrincipale.h"
 #include <QApplication>
 #include <QCursor>
@@ -203,46 +205,168 @@ CFenPrincipale* CComposanteOBJ::xpclChargeFen(const wchar_t* pszNom, CFenPrincip
     return CFenPrincipale::_xpclsChargeFen(piGetVM(), st, pclParent, 0);
 }
 
-// ---------------------------------------------------------------- glue
+// ---------------------------------------------------------------- states
 
 namespace {
-// A window name is handed as a reference-counted string: the argument holds
-// the address of its character pointer.
-const wchar_t* NomFenetre(void** tabArgs, int i) {
-    auto pp = static_cast<const wchar_t* const*>(tabArgs ? tabArgs[i] : nullptr);
-    return pp && *pp ? *pp : L"";
-}
+// States FenEtat answers besides the window's own.
+constexpr int nETAT_FERMEE = 8;
+constexpr int nETAT_HORS_ECRAN = 16;
 
-void ResultatAny(STKSAppel* pAppel, const CAny& cl) {
-    if (!pAppel || !pAppel->pVM) return;
-    int n;
-    int64_t n8;
-    double d;
-    if (cl.nGetType() == KS_BOOL) {
-        int b = 0;
-        cl.nGetINT(b);
-        pAppel->pVM->SetResultat(pAppel->pSlot, &b, KS_BOOL);
-    } else if (cl.nGetINT(n) == 0) {
-        pAppel->pVM->SetResultat(pAppel->pSlot, &n, KS_I4);
-    } else if (cl.nGetINT_64(n8) == 0) {
-        pAppel->pVM->SetResultat(pAppel->pSlot, &n8, KS_I8);
-    } else if (cl.nGetREAL(d) == 0) {
-        pAppel->pVM->SetResultat(pAppel->pSlot, &d, KS_R8);
-    } else {
-        CTString s;
-        if (cl.nGetType() != 0) cl.__nCastToString(s);
-        const wchar_t* psz = s.c_str();
-        pAppel->pVM->SetResultat(pAppel->pSlot, &psz, KS_PSTRW);
-    }
-}
+bool bEstOuverte(CFenPrincipale* f) { return f && gpclExe && f->bEstVivante() && gpclExe->bEstFenOuverte(f); }
 
-struct Contexte {
-    Contexte(STKSAppel* p, CComposanteOBJ* c) : m_c(c) { m_ancien = c->ChangeContexteAppel(p); }
-    ~Contexte() { m_c->ChangeContexteAppel(m_ancien); }
-    CComposanteOBJ* m_c;
-    STKSAppel* m_ancien;
-};
+int nEtatFenetre(CFenPrincipale* f) {
+    if (!bEstOuverte(f)) return nETAT_FERMEE;
+    if (f->bEstHorsEcran()) return nETAT_HORS_ECRAN;
+    return f->eGetState();
+}
 } // namespace
+
+bool CComposanteOBJ::_bChangeEtatFenetre(CFenPrincipale* f, int nEtat) {
+    if (nEtat == nETAT_FERMEE) {
+        CFenPrincipale::Ferme(f, 0);
+        return true;
+    }
+    if (nEtat != eETAT_ACTIF && nEtat != eETAT_LECTURE_SEULE && nEtat != eETAT_INVISIBLE && nEtat != eETAT_GRISE) {
+        _RaiseErrorNum(10059, {std::to_wstring(nEtat)});
+        return false;
+    }
+    if (nEtat == eETAT_ACTIF) f->RameneHorsEcran();
+    f->SetState(static_cast<FEN_ETAT>(nEtat));
+    if (QWidget* w = f->pGetWidget()) {
+        w->setEnabled(nEtat != eETAT_GRISE);
+        // Hidden through QWidget: a dialog hidden through its own setVisible
+        // would end the modal loop that Ouvre runs for it.
+        if (nEtat == eETAT_INVISIBLE)
+            w->QWidget::setVisible(false);
+        else
+            w->show();
+    }
+    // The controls show the window's state (greyed, read-only).
+    for (int i = 0; i < f->Conteneur().nGetNbChamp(); ++i) f->Conteneur().pclGetChamp(i)->vMAJVue();
+    return true;
+}
+
+int CComposanteOBJ::FenEtat() { return nEtatFenetre(pclGetFenPrincipaleOwner()); }
+
+int CComposanteOBJ::FenEtat(const wchar_t* pszNom) { return nEtatFenetre(pclGetFenPrincipaleFromName(pszNom)); }
+
+int CComposanteOBJ::FenChangeEtat(int nEtat) {
+    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+    int nAvant = nEtatFenetre(f);
+    if (nAvant == nETAT_FERMEE) return nAvant;
+    f->AddRef();
+    _bChangeEtatFenetre(f, nEtat);
+    f->nRelease();
+    return nAvant;
+}
+
+int CComposanteOBJ::FenChangeEtat(const wchar_t* pszNom, int nEtat) {
+    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
+    if (!bEstOuverte(f)) {
+        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+        return 0;
+    }
+    int nAvant = nEtatFenetre(f);
+    f->AddRef();
+    _bChangeEtatFenetre(f, nEtat);
+    f->nRelease();
+    return nAvant;
+}
+
+// ---------------------------------------------------------------- names
+
+CTString CComposanteOBJ::FenEnCours() {
+    CFenPrincipale* f = gpclExe ? gpclExe->pclGetFenActive() : nullptr;
+    return bEstOuverte(f) ? CTString(kvtexte::Majuscules(f->sGetAliasOuNom())) : CTString();
+}
+
+CTString CComposanteOBJ::FenEnExecution() {
+    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+    return f ? f->sGetAliasOuNom() : CTString();
+}
+
+CTString CComposanteOBJ::FenPrecedente() {
+    if (!gpclExe) return CTString();
+    const CTString& s = gpclExe->sGetNomFenPrecedente();
+    return !s.empty() && gpclExe->pclGetFenetreFromName(s.c_str()) ? s : CTString();
+}
+
+int CComposanteOBJ::NombreFenetre() { return gpclExe ? gpclExe->nGetNbFenetres() : 0; }
+
+bool CComposanteOBJ::FenInitialisee() {
+    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+    return f && f->bInitialisee();
+}
+
+// ---------------------------------------------------------------- size and geometry
+
+int CComposanteOBJ::FenTaille(const wchar_t* pszNom) {
+    if (!bEstOuverte(pclGetFenPrincipaleFromName(pszNom))) _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+    return 0;
+}
+
+int CComposanteOBJ::FenTaille(const wchar_t* pszNom, int nMode) {
+    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
+    if (!bEstOuverte(f)) {
+        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+        return 0;
+    }
+    if (nMode < 0 || nMode > 2) {
+        _RaiseErrorNum(10051, {std::to_wstring(nMode), L"2"});
+        return 0;
+    }
+    if (QWidget* w = f->pGetWidget()) {
+        switch (nMode) {
+        case 0: w->showNormal(); break;
+        case 1: w->showMaximized(); break;
+        case 2: w->showMinimized(); break;
+        }
+    }
+    return 0;
+}
+
+void CComposanteOBJ::FenRepeint(const wchar_t* pszNom) {
+    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
+    if (!bEstOuverte(f)) {
+        if (pszNom && *pszNom) _RaiseErrorNum(10001, {pszNom});
+        return;
+    }
+    QWidget* w = f->pGetWidget();
+    if (!w || !w->isVisible()) return;
+    f->AddRef();
+    f->SetRepeintEnCours(true);
+    w->repaint();
+    f->SetRepeintEnCours(false);
+    f->nRelease();
+}
+
+int CComposanteOBJ::FenGeometrie(const wchar_t* pszNom, eGEOMETRIE_FEN eQuoi) {
+    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
+    if (!bEstOuverte(f)) {
+        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+        return 0;
+    }
+    QWidget* w = f->pGetWidget();
+    QWidget* c = f->pGetWidgetClient();
+    // Before the widget exists, the window's own rectangle stands for both.
+    QRect rExt = w ? w->frameGeometry() : f->rectGet();
+    QRect rInt = c ? QRect(c->mapToGlobal(QPoint(0, 0)), c->size()) : f->rectGet();
+    switch (eQuoi) {
+    case eEXT_HAUT: return rExt.height();
+    case eEXT_LARG: return rExt.width();
+    case eEXT_POSX: return rExt.x();
+    case eEXT_POSY: return rExt.y();
+    case eINT_HAUT: return rInt.height();
+    case eINT_LARG: return rInt.width();
+    case eINT_POSX: return rInt.x();
+    case eINT_POSY: return rInt.y();
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------- glue
+
+using namespace kvglue;
 
 KV_EXPORT int KSL_Ouvre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
     Contexte ctx(pAppel, pclCompo);
@@ -289,7 +413,113 @@ KV_EXPORT int KSL_OuvrePopUp_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void
 
 KV_EXPORT int KSL_OuvrePopUpPosition_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
     Contexte ctx(pAppel, pclCompo);
-    int nPosition = tabArgs && tabArgs[1] ? *static_cast<const int*>(tabArgs[1]) : 0;
-    ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), nPosition));
+    ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
+    return 0;
+}
+
+// FenEtat: (), (name), (state), (name, state), (name, text).
+KV_EXPORT int KSL_FenEtat_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenEtat());
+    return 0;
+}
+
+KV_EXPORT int KSL_FenEtat_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenEtat(NomFenetre(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_FenEtat_2(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenChangeEtat(Entier(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_FenEtat_3(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
+    return 0;
+}
+
+// A text made of the single character 1 or 2 is the state 256 or 512 (which
+// the setter refuses); any other text answers -1.
+KV_EXPORT int KSL_FenEtat_4(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    const wchar_t* psz = Chaine(tabArgs, 1);
+    int n = -1;
+    if ((psz[0] == 0x01 || psz[0] == 0x02) && psz[1] == 0)
+        n = pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), psz[0] == 0x01 ? 256 : 512);
+    ResultatEntier(pAppel, n);
+    return 0;
+}
+
+KV_EXPORT int KSL_FenEnCours_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatChaine(pAppel, pclCompo->FenEnCours());
+    return 0;
+}
+
+KV_EXPORT int KSL_FenEnExecution_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatChaine(pAppel, pclCompo->FenEnExecution());
+    return 0;
+}
+
+KV_EXPORT int KSL_FenPrecedente_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatChaine(pAppel, pclCompo->FenPrecedente());
+    return 0;
+}
+
+KV_EXPORT int KSL_FenTaille_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_FenTaille_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
+    return 0;
+}
+
+KV_EXPORT int KSL_FenRepeint_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->FenRepeint(NomFenetre(tabArgs, 0));
+    return 0;
+}
+
+// The geometry functions: syntax 0 the current window, syntax 1 by name.
+#define KV_GLUE_GEOMETRIE(NOM, QUOI)                                                                  \
+    KV_EXPORT int KSL_##NOM##_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {                 \
+        Contexte ctx(pAppel, pclCompo);                                                               \
+        ResultatEntier(pAppel, pclCompo->FenGeometrie(L"", CComposanteOBJ::QUOI));                    \
+        return 0;                                                                                     \
+    }                                                                                                 \
+    KV_EXPORT int KSL_##NOM##_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {         \
+        Contexte ctx(pAppel, pclCompo);                                                               \
+        ResultatEntier(pAppel, pclCompo->FenGeometrie(NomFenetre(tabArgs, 0), CComposanteOBJ::QUOI)); \
+        return 0;                                                                                     \
+    }
+KV_GLUE_GEOMETRIE(FenExtHaut, eEXT_HAUT)
+KV_GLUE_GEOMETRIE(FenExtLarg, eEXT_LARG)
+KV_GLUE_GEOMETRIE(FenExtPosX, eEXT_POSX)
+KV_GLUE_GEOMETRIE(FenExtPosY, eEXT_POSY)
+KV_GLUE_GEOMETRIE(FenIntHaut, eINT_HAUT)
+KV_GLUE_GEOMETRIE(FenIntLarg, eINT_LARG)
+KV_GLUE_GEOMETRIE(FenIntPosX, eINT_POSX)
+KV_GLUE_GEOMETRIE(FenIntPosY, eINT_POSY)
+#undef KV_GLUE_GEOMETRIE
+
+KV_EXPORT int KSL_NombreFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->NombreFenetre());
+    return 0;
+}
+
+KV_EXPORT int KSL_FenInitialisee_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatBooleen(pAppel, pclCompo->FenInitialisee());
     return 0;
 }

@@ -83,6 +83,12 @@ constexpr int PROPS_CHAMP[] = {0, 2, 3, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22, 29, 3
 constexpr int PROPS_FENETRE[] = {0, 2, 8, 9, 10, 11, 22, 29, 30, 31, 32, 33, 35, 67, 69, 70, 71, 72, 73, 136};
 constexpr int PROPS_LIBELLE[] = {1, 40, 41};
 constexpr int PROPS_IMAGE[] = {1, 52, 85};
+// Edit: Valeur, Curseur, FinCurseur, MasqueSaisie, Taille, Multiligne,
+// MotDePasse, BorneMin, BorneMax, TypeSaisie, Ellipse, TexteConseil,
+// Unicode, EffacementAutomatique, TexteSelectionne, ValeurAffichee,
+// BoutonCalendrier, NullSiVide.
+constexpr int PROPS_SAISIE[] = {1, 16, 17, 23, 28, 39, 43, 46, 56, 57, 61, 125, 153, 155, 159, 160, 168, 266};
+constexpr int PROPS_BOUTON[] = {52, 53, 54, 55, 132, 267};
 
 struct STMatrice {
     std::vector<uint8_t> octets = std::vector<uint8_t>(static_cast<size_t>(NB_ID_OBJET) * NB_PROPRIETES, 0);
@@ -95,9 +101,11 @@ const STMatrice& Matrice() {
     static const STMatrice m = [] {
         STMatrice x;
         x.Ajoute(1, PROPS_FENETRE, std::size(PROPS_FENETRE));
-        for (int k : {3, 8}) x.Ajoute(k, PROPS_CHAMP, std::size(PROPS_CHAMP));
+        for (int k : {2, 3, 4, 8}) x.Ajoute(k, PROPS_CHAMP, std::size(PROPS_CHAMP));
+        x.Ajoute(2, PROPS_SAISIE, std::size(PROPS_SAISIE));
         x.Ajoute(3, PROPS_LIBELLE, std::size(PROPS_LIBELLE));
         x.Ajoute(8, PROPS_IMAGE, std::size(PROPS_IMAGE));
+        x.Ajoute(4, PROPS_BOUTON, std::size(PROPS_BOUTON));
         return x;
     }();
     return m;

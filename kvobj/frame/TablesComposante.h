@@ -3,23 +3,7 @@
 // native pointer width.
 #pragma once
 #include <cstdint>
-
-struct STSyntaxe {
-    void* pfnGlue;              // glue function, null when declared only
-    uintptr_t nReserve[2];
-    const uint8_t* pSignature;  // result type, one type per parameter, then a 0 byte
-    uint32_t nParametres;       // bits 0-6 count, bit 7 variadic
-};
-
-struct STFonction {
-    uint32_t nOrdinal;          // 1-based row number
-    uint32_t nNom;              // 0: names come from the packed name block
-    uint32_t nReserve;
-    uint32_t nAttributs;
-    uint32_t nCategorie;        // 1 or 3
-    uint32_t nIdentifiant;      // syntax count << 24 | 1 << 16 | function index
-    const STSyntaxe* pSyntaxes;
-};
+#include "kv/tables.h"
 
 struct STConstante {            // 28 bytes on the original platform
     uint32_t nNom;

@@ -1,4 +1,6 @@
 #include "windows/CFenPrincipale.h"
+#include <QEventLoop>
+#include "controls/containers/VueBouton.h"
 #include "controls/core/CChamp.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
@@ -25,6 +27,11 @@ public:
         if (f) f->OnTimerEvent(static_cast<QTimerEvent*>(info.pEvenement)->timerId());
         return 1;
     }
+    // A key that reaches the window may be a call letter of its buttons.
+    int veQuandPresseBoutonClavier(const CInfoEvenement& info) override {
+        CFenPrincipale* f = Fen();
+        return f && bTraiteLettreAppel(f, static_cast<QKeyEvent*>(info.pEvenement)) ? 0 : 1;
+    }
 };
 } // namespace
 
@@ -42,11 +49,6 @@ CFenPrincipale::~CFenPrincipale() {
 
 IVM* CFenPrincipale::piGetVM() const { return m_piVM ? m_piVM : CObjetAPCodeOBJ::piGetVM(); }
 
-CObjetAPCodeOBJ* CFenPrincipale::vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode) {
-    if (CChamp* c = m_conteneur.pclGetChampFromName(pszNom, nMode != 0 && nMode != 3)) return c;
-    return CObjetAPCodeOBJ::vpclGetObjetAPCodeOBJFromName(pszNom, nMode);
-}
-
 bool CFenPrincipale::vbAccepteCodeObjet(const CFenCommun*, int) const { return m_bVivante; }
 
 void CFenPrincipale::vAppliqueDemandeFocus() {
@@ -54,6 +56,15 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     CObjet* pclCible = gpclExe->pclGetRepriseSaisie();
     gpclExe->RestaureRepriseSaisie(nullptr, 0);
     auto* pclObjet = dynamic_cast<CObjetAPCodeOBJ*>(pclCible);
+    // A window takes the focus by becoming the active window.
+    if (CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr) {
+        QWidget* w = f->pGetWidget();
+        if (w && f->bEstVivante()) {
+            w->raise();
+            w->activateWindow();
+        }
+        return;
+    }
     CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
     if (!c || !c->pGetWidget()) return;
     CFenPrincipale* f = c->vpclGetFenPrincipale();
@@ -102,7 +113,7 @@ void CFenPrincipale::Ferme(CFenPrincipale* pclFen, int /*nValeur*/) {
     pclFen->vSurFermeture();
     if (QWidget* w = pclFen->pGetWidget()) {
         pclFen->m_bEnFermeture = false;  // the close request sets it while the closing codes run
-        if (w->close()) {
+        if (pclFen->_bFermeWidget(w)) {
             // Closed: the widget leaves the table and goes once Qt is done with it.
             pclFen->NotifieDetruit();
             w->deleteLater();
@@ -113,9 +124,21 @@ void CFenPrincipale::Ferme(CFenPrincipale* pclFen, int /*nValeur*/) {
     pclFen->nRelease();
 }
 
+bool CFenPrincipale::_bFermeWidget(QWidget* w) {
+    // A dialog hidden by the program while its modal loop runs keeps the
+    // loop (FenEtat); only hiding a shown dialog ends that loop, so it is
+    // shown again for its closing, and hidden again when that is refused.
+    bool bCache = m_bBoucleEnCours && w->isHidden();
+    if (bCache) w->QWidget::setVisible(true);
+    bool bFerme = w->close();
+    if (!bFerme && bCache) w->QWidget::setVisible(false);
+    return bFerme;
+}
+
 void CFenPrincipale::OnFermetureAcceptee() {
     m_bEnFermeture = true;
     m_bVivante = false;
+    if (m_pBoucleModale) m_pBoucleModale->exit();
     if (gpclExe) {
         gpclExe->SupprimeFenetre(this);
         if (gpclExe->pclGetFenActive() == this) gpclExe->SetFenActive(nullptr);

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 class QDialog;
+class QEventLoop;
 class CChamp;
 
 // A window name as given to the opening functions: "alias=NAME,Y,X".
@@ -130,6 +131,10 @@ public:
     CFenCommun* pclGetOuvreur() const { return m_pclOuvreur; }
     void SetOuvreur(CFenCommun* p) { m_pclOuvreur = p; }
 
+    // The window's mandatory inputs: the first empty one (in tab order,
+    // shown and accepting entry) gets the focus and its message; false then.
+    bool bVerifieSaisiesObligatoires();
+
     // Closing codes (children's, controls', the window's); false: refused.
     bool bExecuteCodeFermeture();
     // Saves the persistent values of the window's controls.
@@ -141,6 +146,8 @@ public:
     // Automatic closing.
     void DemarreFermetureAuto(int nMs, const wchar_t* pszBouton);
     void TickFermetureAuto();
+    // Cancels a running countdown; the designated button shows its caption again.
+    void ArreteFermetureAuto();
     bool bFermetureAutoEnCours() const { return m_nTimerFermetureAuto != 0; }
 
     // Focus: the control about to receive it, and the cause of the last change.
@@ -152,6 +159,38 @@ public:
     void SetChampPrecedent(CChamp* c) { m_pclChampPrecedent = c; }
     CChamp* pclGetChampFocus() const { return m_pclChampFocus; }
     void SetChampFocus(CChamp* c) { m_pclChampFocus = c; }
+
+    // A control that leaves the window is no longer the focused, previous
+    // or pending one.
+    void OublieChamp(const CChamp* c) {
+        if (m_pclChampSuivant == c) m_pclChampSuivant = nullptr;
+        if (m_pclChampPrecedent == c) m_pclChampPrecedent = nullptr;
+        if (m_pclChampFocus == c) m_pclChampFocus = nullptr;
+    }
+
+    // The widget that holds the controls: the client area below the menu
+    // bar, or the window's widget itself.
+    QWidget* pGetWidgetClient() const { return m_pClient ? m_pClient.data() : pGetWidget(); }
+
+    // Off screen: open, but moved outside every screen; the position it had
+    // is kept to bring it back.
+    bool bEstHorsEcran() const { return m_bHorsEcran; }
+    void PlaceHorsEcran() {
+        if (m_bHorsEcran) return;
+        QWidget* w = pGetWidget();
+        m_ptAvantHorsEcran = w ? w->pos() : m_rect.topLeft();
+        m_bHorsEcran = true;
+        if (w) w->move(-32000, -32000);
+    }
+    void RameneHorsEcran() {
+        if (!m_bHorsEcran) return;
+        m_bHorsEcran = false;
+        if (QWidget* w = pGetWidget()) w->move(m_ptAvantHorsEcran);
+    }
+
+    // Set while FenRepeint paints the window.
+    bool bRepeintEnCours() const { return m_bRepeintEnCours; }
+    void SetRepeintEnCours(bool b) { m_bRepeintEnCours = b; }
 
     // Called by the widget: a close request; false refuses it.
     bool bOnCloseFermeture();
@@ -165,6 +204,9 @@ public:
 
     // Called when the widget's close is accepted.
     void OnFermetureAcceptee();
+    // Closes the widget, ending the modal loop that runs for it; false when
+    // the closing is refused.
+    bool _bFermeWidget(QWidget* w);
 
 protected:
     // Runs while the window closes, before it leaves the list (closing code).
@@ -197,8 +239,16 @@ protected:
     CFenPrincipale* m_pclProprietairePrecedent = nullptr;
     int m_nNbDependants = 0;
     bool m_bBoucleEnCours = false;
+    // The modal loop of a window opened by Ouvre (not the first window's):
+    // ours rather than the dialog's, so that only closing ends it, never
+    // hiding (a hidden dialog's own loop would end, or could not be ended).
+    QEventLoop* m_pBoucleModale = nullptr;
     int m_nDureeFermetureAuto = 0;
     QElapsedTimer m_debutFermetureAuto;
     CTString m_sBoutonFermetureAuto;
     CTString m_sLibelleBoutonAvant;
+    QPointer<QWidget> m_pClient;
+    bool m_bHorsEcran = false;
+    QPoint m_ptAvantHorsEcran;
+    bool m_bRepeintEnCours = false;
 };

@@ -57,3 +57,8 @@ void CMenu::SetFenetreRecursif(CFenPrincipale* f) {
         else p->SetFenetre(f);
     }
 }
+
+// ---------------------------------------------------------------- properties
+
+void COptionMenu::xGet_PropNom(CAny* v) { v->SetPSTRX(m_sNom.c_str()); }
+void COptionMenu::xSet_PropNom(const CAny&) { throw CXPropNomImplemente(); }

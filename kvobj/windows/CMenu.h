@@ -64,6 +64,8 @@ public:
     wchar_t cGetLettreAppel() const;
     bool bEstGrisee() const;
     CFenPrincipale* vpclGetFenPrincipale() const override;
+    const wchar_t* pszGetNomType() const override { return L"menu option"; }
+    KV_ACCESSEURS(Nom)
     void SetFenetre(CFenPrincipale* f) { m_pclFenetre = f; }
 
 protected:

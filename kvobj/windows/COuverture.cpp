@@ -1,6 +1,8 @@
 // Loading a window from its description, the opening sequence, the modal
 // loop and closing.
 #include "base/Texte.h"
+#include <QEventLoop>
+#include "controls/containers/CBouton.h"
 #include "controls/core/CChamp.h"
 #include "controls/graphic/CChampImage.h"
 #include "controls/core/CodeEvenement.h"
@@ -213,6 +215,7 @@ void CFenPrincipale::xOuvre(bool bModal) {
         w->layout()->addWidget(client);
         SaveWindowInWidget(client);
         pClient = client;
+        m_pClient = client;
     }
     // e. opening rectangle and limits
     QSize t = m_rectInitial.size();
@@ -307,7 +310,11 @@ bool CFenPrincipale::bDoModal() {
         QApplication::exec();
     } else {
         w->setModal(true);
-        w->exec();
+        QEventLoop boucle;
+        m_pBoucleModale = &boucle;
+        w->show();
+        if (m_bVivante && !m_bFermetureAcceptee) boucle.exec(QEventLoop::DialogExec);
+        m_pBoucleModale = nullptr;
     }
     m_bBoucleEnCours = false;
     // The loop goes back to the window that owned it before, when still open.
@@ -326,6 +333,14 @@ CFenPrincipale* CFenPrincipale::_xpclOuvreInternal(const wchar_t* pszNom, int nF
     _sParseNomFenetre(pszNom, st, bSansEspaces);
     CFenPrincipale* f = _xpclsChargeFen(piVM, st, pclParent, 0);
     f->_SetParamOuverture(st);
+    // The window that is current now (the opening code's, else the active
+    // one) is the one FenPrecedente names afterwards.
+    if (gpclExe) {
+        CObjetAPCodeOBJ* pclCode = gpclExe->pclGetObjetCourant();
+        CFenPrincipale* pclCourante = pclCode ? pclCode->vpclGetFenPrincipale() : nullptr;
+        if (!pclCourante) pclCourante = gpclExe->pclGetFenActive();
+        gpclExe->SetNomFenPrecedente(pclCourante ? pclCourante->sGetAliasOuNom().c_str() : L"");
+    }
     f->m_bFille = (nFlags & eOUVRE_FILLE) != 0;
     try {
         f->xOuvre((nFlags & eOUVRE_MODAL) != 0);
@@ -409,7 +424,7 @@ void CFenPrincipale::DetruitSansCodeFermeture() {
     m_bFermetureAcceptee = true;
     if (IVM* vm = piGetVM()) vm->TermVMFenetre(static_cast<CFenCommun*>(this));
     OnFermetureAcceptee();
-    if (QWidget* w = pGetWidget()) w->close();
+    if (QWidget* w = pGetWidget()) _bFermeWidget(w);
 }
 
 // ---------------------------------------------------------------- automatic closing
@@ -443,9 +458,20 @@ void CFenPrincipale::TickFermetureAuto() {
         // The button is pressed; a button that no longer exists stops here.
         if (pclBouton) {
             pclBouton->SetLibelle(m_sLibelleBoutonAvant.c_str());
-            pclBouton->ExecutePCode(eTRT_CLIC);
+            // A button is pressed with its whole click processing; another
+            // control runs its click code.
+            if (auto* b = dynamic_cast<CBouton*>(pclBouton)) b->_ExecuteAction();
+            else pclBouton->ExecutePCode(eTRT_CLIC);
         }
         return;
     }
     Ferme(this, 0);
+}
+
+void CFenPrincipale::ArreteFermetureAuto() {
+    if (!m_nTimerFermetureAuto) return;
+    if (pGetWidget()) pGetWidget()->killTimer(m_nTimerFermetureAuto);
+    m_nTimerFermetureAuto = 0;
+    if (CChamp* b = m_sBoutonFermetureAuto.empty() ? nullptr : m_conteneur.pclGetChampFromName(m_sBoutonFermetureAuto.c_str()))
+        b->SetLibelle(m_sLibelleBoutonAvant.c_str());
 }

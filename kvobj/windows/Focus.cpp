@@ -44,7 +44,7 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     QWidget* pAvant = QApplication::focusWidget();
     if (bSortie) {
         pclAncien->AddRef();
-        bool bAccepte = pclAncien->_bExecuteCodeSortie();
+        bool bAccepte = pclAncien->vbAccepteSortie();
         bool bVivant = pclAncien->bEstVivant();
         pclAncien->nRelease();
         if (!bAccepte) {

@@ -1,57 +1,122 @@
 #include "code/CRunnerLua.h"
 #include "vm/Export.h"
+#include "vm/ValeursHote.h"
 #include "conteneur/CConteneurProjet.h"
 #include "conteneur/Identifiants.h"
+#include "kv/tables.h"
 #include "kv/types.h"
 #include <lua.hpp>
+#include <zlib.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <unordered_map>
 
 // Lua is built as C here: its errors are long jumps. No C++ object with a
 // destructor may be alive in a frame a Lua error crosses, so every C function
-// below does its C++ work in a function that returns, then raises.
+// below does its C++ work in a function that returns (leaving a message on
+// the stack when it failed), then raises.
 
 namespace {
 
 const char* const pszCLE_ETAT = "kv.runner";         // registry: the runner's state (light userdata)
 const char* const pszCLE_FONCTIONS = "kv.fonctions"; // registry: language functions made so far
 const char* const pszCLE_META_ENV = "kv.meta_env";   // registry: metatable of the run environments
+const char* const pszMETA_OBJET = "kv.objet";        // metatable of windows and controls
+
+// Keys of a run's environment that the code does not see by name.
+char cCLE_FENETRE;  // the running code's window (light userdata)
+char cCLE_OBJET;    // the object whose code runs (light userdata)
+// The error object that ends a run the module asked to stop.
+char cARRET;
 
 constexpr int nPAS_HOOK = 1000;  // instructions between two counts
+
+// Languages of the property names: the three name columns.
+constexpr int tabLANGUES_PROPRIETES[] = {12, 9, 4};
+
+std::string sMajuscules(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
 
 } // namespace
 
 // ---------------------------------------------------------------- syntaxes
 
-bool ChoisitSyntaxe(const std::string& sNom, const std::vector<eGENRE_ARG>& tabArgs, STSyntaxe& st) {
-    // The window functions: a window name, then the parameters of the window
-    // (or, for Ferme, its return values).
-    static const char* const tabFenetre[] = {"Ouvre", "OuvreFille", "OuvreSoeur", "Utilise", "OuvrePopUp"};
-    bool bPremierTexte = !tabArgs.empty() && tabArgs[0] == eGENRE_ARG::TEXTE;
-    for (const char* psz : tabFenetre) {
-        if (sNom != psz) continue;
-        if (!bPremierTexte) return false;
-        st.sGlue = "KSL_" + sNom + "_0";
-        st.tabDeclares = {eARG_GLUE::NOM_FENETRE};
-        return true;
+namespace {
+// How well a Lua argument suits a parameter type: 2 exactly, 1 after a
+// conversion the runner makes, 0 not at all.
+int nAccord(uint32_t nTypeMot, eGENRE_ARG g) {
+    switch (nTypeMot & 0xFF) {
+    case eSIG_BOOLEEN: return g == eGENRE_ARG::BOOLEEN ? 2 : g == eGENRE_ARG::ENTIER ? 1 : 0;
+    case eSIG_ENTIER: case eSIG_ENTIER8: case eSIG_HANDLE:
+        return g == eGENRE_ARG::ENTIER ? 2 : (g == eGENRE_ARG::REEL || g == eGENRE_ARG::BOOLEEN) ? 1 : 0;
+    case eSIG_ANY: return g == eGENRE_ARG::AUTRE ? 0 : 1;
+    case eSIG_NOM_FENETRE:
+        // nil: the running code's window, as an empty name.
+        if (g == eGENRE_ARG::NIL) return 1;
+        [[fallthrough]];
+    case eSIG_CHAINE: case eSIG_CHAINE2: case eSIG_CHAINE3: case eSIG_CHAINE4:
+        return g == eGENRE_ARG::TEXTE ? 2 : (g == eGENRE_ARG::ENTIER || g == eGENRE_ARG::REEL || g == eGENRE_ARG::OBJET) ? 1 : 0;
+    case eSIG_FENCOMMUN: case eSIG_OBJET:
+        return g == eGENRE_ARG::OBJET ? 2 : (g == eGENRE_ARG::TEXTE || g == eGENRE_ARG::NIL) ? 1 : 0;
+    default: return 0;  // image memos and unknown types are not handed from Lua
     }
-    if (sNom == "Ferme") {
-        // Ferme(): the calling code's window; Ferme("FEN_X", ...): that
-        // window ("" is the calling code's); Ferme(42): return values only.
-        if (bPremierTexte) {
-            st.sGlue = "KSL_Ferme_1";
-            st.tabDeclares = {eARG_GLUE::NOM_FENETRE};
-        } else {
-            st.sGlue = "KSL_Ferme_0";
-            st.tabDeclares.clear();
+}
+} // namespace
+
+int nChoisitSyntaxe(const std::vector<STSyntaxeLua>& tabSyntaxes, const std::vector<eGENRE_ARG>& tabArgs) {
+    int nMeilleure = -1;
+    long nMeilleurScore = -1;
+    for (size_t i = 0; i < tabSyntaxes.size(); ++i) {
+        const STSyntaxeLua& st = tabSyntaxes[i];
+        if (!st.pfnGlue) continue;
+        const size_t n = st.tabParametres.size();
+        if (tabArgs.size() < n || (!st.bVariadique && tabArgs.size() != n)) continue;
+        long nScore = tabArgs.size() == n ? 1 : 0;
+        bool bOk = true;
+        for (size_t j = 0; j < n && bOk; ++j) {
+            int a = nAccord(st.tabParametres[j], tabArgs[j]);
+            if (a == 0) bOk = false;
+            nScore += 2L * a;
         }
-        return true;
+        if (bOk && nScore > nMeilleurScore) {
+            nMeilleurScore = nScore;
+            nMeilleure = static_cast<int>(i);
+        }
     }
-    return false;
+    return nMeilleure;
 }
 
 // ---------------------------------------------------------------- state
+
+namespace {
+struct STFonctionLua {
+    std::string sNom;
+    int nIndice = 0;  // 0-based row
+    std::vector<STSyntaxeLua> tabSyntaxes;
+};
+
+// How an object of the code finds its module object at each use.
+enum class eLIEN : int {
+    GLOBAL,       // its name, from the open windows
+    FENETRE,      // its name inside a window instance (empty: the window)
+    EPINGLE_GLOBAL,   // a pointer the module gave, checked through its name from the open windows
+    EPINGLE_FENETRE,  // the same, its name inside a window instance
+};
+
+// A window or control as Lua holds it; its name is the userdata's user value.
+struct UObjet {
+    void* pObjet;
+    void* pFenetre;
+    eLIEN eLien;
+};
+} // namespace
 
 struct CRunnerLua::STEtat {
     struct STChunk {
@@ -67,6 +132,13 @@ struct CRunnerLua::STEtat {
     // Opening parameters of each window, from its declaration code's run.
     std::map<void*, std::vector<STValeurHote>> parametres;
 
+    // The module's function table, by upper-case name (read once).
+    bool bFonctionsLues = false;
+    std::unordered_map<std::string, STFonctionLua> fonctions;
+    // Property numbers by upper-case name in any of the three languages.
+    bool bProprietesLues = false;
+    std::unordered_map<std::string, int> proprietes;
+
     // Counting instructions of the running code.
     int nProfondeur = 0;
     uint64_t nCompte = 0;
@@ -78,11 +150,122 @@ struct CRunnerLua::STEtat {
         lua_pop(L, 1);
         return p;
     }
+
+    IObjGate* piGate() const { return acces.fnGate ? acces.fnGate() : nullptr; }
+
+    void LitFonctions();
+    void LitProprietes();
+    const STFonctionLua* pFonction(const std::string& sNom) {
+        LitFonctions();
+        auto it = fonctions.find(sMajuscules(sNom));
+        return it == fonctions.end() ? nullptr : &it->second;
+    }
+    int nPropriete(const std::string& sNom) {
+        LitProprietes();
+        auto it = proprietes.find(sMajuscules(sNom));
+        return it == proprietes.end() ? -1 : it->second;
+    }
+    bool bFenetreOuverte(void* f) const {
+        if (!f || !acces.fnFenetres) return false;
+        std::vector<void*> tab = acces.fnFenetres();
+        return std::find(tab.begin(), tab.end(), f) != tab.end();
+    }
+    // The window instance an object belongs to (null when none is found).
+    void* pFenetreDe(void* pObjet, std::wstring* psNom = nullptr);
 };
+
+void CRunnerLua::STEtat::LitFonctions() {
+    if (bFonctionsLues) return;
+    bFonctionsLues = true;
+    auto pfnInfo = reinterpret_cast<uintptr_t (*)(int, unsigned)>(acces.fnSymbole ? acces.fnSymbole("InfoComposante") : nullptr);
+    if (!pfnInfo) return;
+    auto* tab = reinterpret_cast<const STFonction*>(pfnInfo(33, 0));
+    auto nNb = static_cast<uint32_t>(pfnInfo(34, 0));
+    auto* pBloc = reinterpret_cast<const uint8_t*>(pfnInfo(40, 0));
+    auto nBloc = static_cast<uint32_t>(pfnInfo(41, 0));
+    if (!tab || !pBloc || nBloc < 4) return;
+    uLongf nTaille = uint32_t(pBloc[0]) | uint32_t(pBloc[1]) << 8 | uint32_t(pBloc[2]) << 16 | uint32_t(pBloc[3]) << 24;
+    std::vector<unsigned char> brut(nTaille);
+    if (uncompress(brut.data(), &nTaille, pBloc + 4, nBloc - 4) != Z_OK) return;
+    std::vector<std::string> noms;
+    std::string s;
+    for (uLongf i = 0; i < nTaille; ++i) {
+        if (brut[i] == 0) {
+            noms.push_back(std::move(s));
+            s.clear();
+        } else {
+            s.push_back(static_cast<char>(brut[i]));
+        }
+    }
+    for (uint32_t i = 0; i < nNb && i < noms.size(); ++i) {
+        const STFonction& f = tab[i];
+        std::string sCle = sMajuscules(noms[i]);
+        if (fonctions.count(sCle)) continue;  // a repeated row: the first holds the syntaxes
+        STFonctionLua fn;
+        fn.sNom = noms[i];
+        fn.nIndice = static_cast<int>(i);
+        const uint32_t nSyntaxes = f.nIdentifiant >> 24;
+        for (uint32_t k = 0; f.pSyntaxes && k < nSyntaxes; ++k) {
+            const STSyntaxe& st = f.pSyntaxes[k];
+            STSyntaxeLua sl;
+            sl.pfnGlue = st.pfnGlue;
+            sl.bVariadique = (st.nParametres & nSYNTAXE_VARIADIQUE) != 0;
+            auto lit = [&](int j) {
+                uint32_t n;
+                std::memcpy(&n, st.pSignature + 4 * j, 4);
+                return n;
+            };
+            if (st.pSignature) {
+                sl.nResultat = lit(0);
+                for (uint32_t j = 0; j < (st.nParametres & nSYNTAXE_NB_PARAMETRES); ++j) sl.tabParametres.push_back(lit(1 + j));
+            }
+            fn.tabSyntaxes.push_back(std::move(sl));
+        }
+        fonctions.emplace(std::move(sCle), std::move(fn));
+    }
+}
+
+void CRunnerLua::STEtat::LitProprietes() {
+    if (bProprietesLues) return;
+    IObjGate* g = piGate();
+    if (!g) return;
+    bProprietesLues = true;
+    const int nNb = g->nGetNbProp();
+    for (int p = 0; p < nNb; ++p) {
+        for (int nLangue : tabLANGUES_PROPRIETES) {
+            const wchar_t* psz = nullptr;
+            if (!g->bGetNomProp(static_cast<EPropriete>(p), nLangue, &psz) || !psz || !*psz) continue;
+            proprietes.emplace(sMajuscules(sVersUtf8(psz)), p);
+        }
+    }
+}
+
+void* CRunnerLua::STEtat::pFenetreDe(void* pObjet, std::wstring* psNom) {
+    IObjGate* g = piGate();
+    if (!g || !pObjet || !acces.fnFenetres) return nullptr;
+    std::vector<void*> tab = acces.fnFenetres();
+    if (std::find(tab.begin(), tab.end(), pObjet) != tab.end()) {
+        if (psNom) psNom->clear();
+        return pObjet;
+    }
+    CAny cl;
+    CXError e;
+    if (!g->bGetPropriete(pObjet, static_cast<EPropriete>(0), &cl, &e)) return nullptr;
+    CTString sNom;
+    cl.__nCastToString(sNom);
+    for (auto it = tab.rbegin(); it != tab.rend(); ++it) {
+        if (g->pclGetObjectFromName(sNom.c_str(), *it) == pObjet) {
+            if (psNom) *psNom = sNom;
+            return *it;
+        }
+    }
+    return nullptr;
+}
 
 namespace {
 
 using PFN_GLUE = int (*)(STKSAppel*, IKSLibrary*, void**);
+using STEtat = CRunnerLua::STEtat;
 
 std::string VersUtf8(const std::wstring& s) { return sVersUtf8(s); }
 
@@ -92,20 +275,103 @@ std::wstring TexteLua(lua_State* L, int i) {
     return psz ? sDepuisUtf8(std::string_view(psz, n)) : std::wstring();
 }
 
-void PousseValeur(lua_State* L, const STValeurHote& v) {
+void PousseTexte(lua_State* L, const std::wstring& s) {
+    std::string u = VersUtf8(s);
+    lua_pushlstring(L, u.data(), u.size());
+}
+
+// ------------------------------------------------ objects
+
+std::wstring sNomObjet(lua_State* L, int i) {
+    lua_getiuservalue(L, i, 1);
+    std::wstring s = TexteLua(L, -1);
+    lua_pop(L, 1);
+    return s;
+}
+
+// Pushes an object of the code.
+void PousseObjet(lua_State* L, void* pObjet, void* pFenetre, eLIEN eLien, const std::wstring& sNom) {
+    auto* u = static_cast<UObjet*>(lua_newuserdatauv(L, sizeof(UObjet), 1));
+    u->pObjet = pObjet;
+    u->pFenetre = pFenetre;
+    u->eLien = eLien;
+    PousseTexte(L, sNom);
+    lua_setiuservalue(L, -2, 1);
+    luaL_setmetatable(L, pszMETA_OBJET);
+}
+
+// An object the module handed back: bound to its window and name when they
+// can be found, else to its full name.
+void PousseObjetModule(lua_State* L, STEtat* p, void* pObjet) {
+    if (!pObjet) {
+        lua_pushnil(L);
+        return;
+    }
+    std::wstring sNom;
+    if (void* f = p->pFenetreDe(pObjet, &sNom)) {
+        PousseObjet(L, pObjet, f, eLIEN::EPINGLE_FENETRE, sNom);
+        return;
+    }
+    CAny cl;
+    CXError e;
+    CTString s;
+    if (IObjGate* g = p->piGate(); g && g->bGetPropriete(pObjet, static_cast<EPropriete>(136), &cl, &e)) cl.__nCastToString(s);
+    PousseObjet(L, pObjet, nullptr, eLIEN::EPINGLE_GLOBAL, s);
+}
+
+// The module object behind the object at index i, checked now; null with a
+// message in sErreur when it no longer exists.
+void* pObjetValide(lua_State* L, STEtat* p, int i, std::string& sErreur) {
+    auto* u = static_cast<UObjet*>(luaL_testudata(L, i, pszMETA_OBJET));
+    if (!u) {
+        sErreur = "not a window or control";
+        return nullptr;
+    }
+    std::wstring sNom = sNomObjet(L, i);
+    IObjGate* g = p->piGate();
+    void* pTrouve = nullptr;
+    bool bFenetreOk = true;
+    if (g) {
+        switch (u->eLien) {
+        case eLIEN::GLOBAL:
+        case eLIEN::EPINGLE_GLOBAL:
+            pTrouve = sNom.empty() ? nullptr : g->pclGetObjectFromName(sNom.c_str(), nullptr);
+            break;
+        case eLIEN::FENETRE:
+        case eLIEN::EPINGLE_FENETRE:
+            bFenetreOk = p->bFenetreOuverte(u->pFenetre);
+            if (bFenetreOk) pTrouve = sNom.empty() ? u->pFenetre : g->pclGetObjectFromName(sNom.c_str(), u->pFenetre);
+            break;
+        }
+    }
+    bool bEpingle = u->eLien == eLIEN::EPINGLE_GLOBAL || u->eLien == eLIEN::EPINGLE_FENETRE;
+    if (pTrouve && (!bEpingle || pTrouve == u->pObjet)) {
+        u->pObjet = pTrouve;
+        return pTrouve;
+    }
+    std::string sAffiche = sNom.empty() ? "window" : VersUtf8(sNom);
+    sErreur = !bFenetreOk ? sAffiche + ": its window is closed" : sAffiche + ": no such window or control is open";
+    return nullptr;
+}
+
+// The full name of a child, as its parent is bound.
+std::wstring sNomEnfant(const std::wstring& sParent, const std::wstring& sEnfant) {
+    return sParent.empty() ? sEnfant : sParent + L"." + sEnfant;
+}
+
+// ------------------------------------------------ values
+
+void PousseValeur(lua_State* L, STEtat* p, const STValeurHote& v) {
     switch (v.nType) {
     case KS_VIDE: lua_pushnil(L); break;
     case KS_BOOL: lua_pushboolean(L, v.nEntier != 0); break;
     case KS_UI1: case KS_UI2: case KS_UI4: case KS_UI8: case KS_I1: case KS_I2: case KS_I4: case KS_I8:
-    case KS_I4BIS: case KS_DUREE:
+    case KS_I4BIS: case KS_DUREE: case KS_UIX:
         lua_pushinteger(L, static_cast<lua_Integer>(v.nEntier));
         break;
     case KS_R4: case KS_R8: lua_pushnumber(L, v.dReel); break;
-    case KS_PSTRW: case KS_DSTRW: {
-        std::string s = VersUtf8(v.sTexte);
-        lua_pushlstring(L, s.data(), s.size());
-        break;
-    }
+    case KS_PSTRW: case KS_DSTRW: PousseTexte(L, v.sTexte); break;
+    case KS_OBJET: PousseObjetModule(L, p, v.pObjet); break;
     default:
         if (v.pObjet) lua_pushlightuserdata(L, v.pObjet);
         else lua_pushnil(L);
@@ -113,9 +379,9 @@ void PousseValeur(lua_State* L, const STValeurHote& v) {
     }
 }
 
-// A Lua value as a host value; false for values that have none (tables,
-// functions...).
-bool ValeurHote(lua_State* L, int i, STValeurHote& v) {
+// A Lua value as a host value; false with a message for values that have
+// none (tables, functions, objects that no longer exist).
+bool ValeurHote(lua_State* L, STEtat* p, int i, STValeurHote& v, std::string& sErreur) {
     v = STValeurHote();
     switch (lua_type(L, i)) {
     case LUA_TNIL: v.nType = KS_VIDE; return true;
@@ -141,7 +407,16 @@ bool ValeurHote(lua_State* L, int i, STValeurHote& v) {
         v.nType = KS_OBJET;
         v.pObjet = lua_touserdata(L, i);
         return true;
-    default: return false;
+    case LUA_TUSERDATA:
+        if (p && luaL_testudata(L, i, pszMETA_OBJET)) {
+            v.nType = KS_OBJET;
+            v.pObjet = pObjetValide(L, p, i, sErreur);
+            return v.pObjet != nullptr;
+        }
+        [[fallthrough]];
+    default:
+        sErreur = std::string("a ") + luaL_typename(L, i) + " cannot be handed to the module";
+        return false;
     }
 }
 
@@ -151,77 +426,186 @@ eGENRE_ARG Genre(lua_State* L, int i) {
     case LUA_TBOOLEAN: return eGENRE_ARG::BOOLEEN;
     case LUA_TNUMBER: return lua_isinteger(L, i) ? eGENRE_ARG::ENTIER : eGENRE_ARG::REEL;
     case LUA_TSTRING: return eGENRE_ARG::TEXTE;
+    case LUA_TUSERDATA: return luaL_testudata(L, i, pszMETA_OBJET) ? eGENRE_ARG::OBJET : eGENRE_ARG::AUTRE;
     default: return eGENRE_ARG::AUTRE;
     }
 }
 
+std::string sMessageErreur(const CXError& e) {
+    std::string s = VersUtf8(e.sGetMessage());
+    if (s.empty()) s = "error";
+    return std::to_string(e.nGetErreur()) + ": " + s;
+}
+
+// The running code's window and object, from the environment of the
+// function that called into C (null outside any run).
+void* pDansEnv(lua_State* L, int nEnv, const char* pcCle) {
+    if (nEnv == 0 || !lua_istable(L, nEnv)) return nullptr;
+    lua_pushlightuserdata(L, const_cast<char*>(pcCle));
+    lua_rawget(L, nEnv);
+    void* p = lua_touserdata(L, -1);
+    lua_pop(L, 1);
+    return p;
+}
+
+// An object named by a text, from the running code's window first.
+void* pResoutNom(STEtat* p, const std::wstring& sNom, void* pFenetre) {
+    IObjGate* g = p->piGate();
+    if (!g || sNom.empty()) return nullptr;
+    if (pFenetre && p->bFenetreOuverte(pFenetre))
+        if (void* o = g->pclGetObjectFromName(sNom.c_str(), pFenetre)) return o;
+    return g->pclGetObjectFromName(sNom.c_str(), nullptr);
+}
+
+// ------------------------------------------------ language functions
+
 // The call of a language function: leaves its results on the stack and
-// returns their count, or leaves the message and returns -1.
+// returns their count, or leaves the message and returns -1 (-2: the module
+// asked to stop the running code).
 int nAppelleFonction(lua_State* L) {
     std::string sErreur;
+    bool bArret = false;
     try {
-        CRunnerLua::STEtat* p = CRunnerLua::STEtat::pDepuis(L);
+        STEtat* p = STEtat::pDepuis(L);
         std::string sNom = lua_tostring(L, lua_upvalueindex(1));
+        void* pFenetre = pDansEnv(L, lua_upvalueindex(2), &cCLE_FENETRE);
         int nArgs = lua_gettop(L);
         std::vector<eGENRE_ARG> tabGenres;
         for (int i = 1; i <= nArgs; ++i) tabGenres.push_back(Genre(L, i));
-        STSyntaxe syntaxe;
-        if (!ChoisitSyntaxe(sNom, tabGenres, syntaxe)) {
+        const STFonctionLua* fn = p->pFonction(sNom);
+        int nSyntaxe = fn ? nChoisitSyntaxe(fn->tabSyntaxes, tabGenres) : -1;
+        IKSLibrary* piCompo = p->acces.fnComposante ? p->acces.fnComposante() : nullptr;
+        if (!fn) {
+            sErreur = sNom + ": not a function of the module";
+        } else if (nSyntaxe < 0) {
             sErreur = sNom + ": no syntax of this function takes these arguments";
+        } else if (!piCompo) {
+            sErreur = sNom + ": the module is not started";
         } else {
-            auto pfn = reinterpret_cast<PFN_GLUE>(p->acces.fnSymbole ? p->acces.fnSymbole(syntaxe.sGlue.c_str()) : nullptr);
-            IKSLibrary* piCompo = p->acces.fnComposante ? p->acces.fnComposante() : nullptr;
-            int nDeclares = static_cast<int>(syntaxe.tabDeclares.size());
-            if (!pfn) {
-                sErreur = sNom + ": the module has no " + syntaxe.sGlue;
-            } else if (!piCompo) {
-                sErreur = sNom + ": the module is not started";
-            } else if (nArgs < nDeclares) {
-                sErreur = sNom + ": " + std::to_string(nDeclares) + " argument(s) expected";
-            } else {
-                // Declared arguments; the vectors keep their addresses.
-                std::vector<std::wstring> tabTextes(nDeclares);
-                std::vector<const wchar_t*> tabPointeurs(nDeclares, nullptr);
-                std::vector<void*> tabArgs(nDeclares + 1, nullptr);
-                for (int i = 0; i < nDeclares && sErreur.empty(); ++i) {
-                    switch (syntaxe.tabDeclares[i]) {
-                    case eARG_GLUE::NOM_FENETRE:
-                        if (lua_type(L, i + 1) != LUA_TSTRING) {
-                            sErreur = sNom + ": argument " + std::to_string(i + 1) + " must be a window name";
+            const STSyntaxeLua& st = fn->tabSyntaxes[nSyntaxe];
+            const int nDeclares = static_cast<int>(st.tabParametres.size());
+            // Declared arguments; the containers keep their addresses.
+            std::deque<int32_t> entiers;
+            std::deque<int64_t> entiers8;
+            std::deque<std::wstring> textes;
+            std::deque<const wchar_t*> pointeurs;
+            std::deque<void*> objets;
+            std::deque<CAny> valeurs;
+            std::vector<void*> tabArgs(nDeclares + 1, nullptr);
+            for (int i = 0; i < nDeclares && sErreur.empty(); ++i) {
+                const int a = i + 1;
+                switch (st.tabParametres[i] & 0xFF) {
+                case eSIG_BOOLEEN:
+                    entiers.push_back(lua_isboolean(L, a) ? lua_toboolean(L, a) : lua_tointeger(L, a) != 0);
+                    tabArgs[i] = &entiers.back();
+                    break;
+                case eSIG_ENTIER: case eSIG_ENTIER8: case eSIG_HANDLE: {
+                    lua_Integer n = 0;
+                    if (lua_isboolean(L, a)) {
+                        n = lua_toboolean(L, a);
+                    } else if (lua_isinteger(L, a)) {
+                        n = lua_tointeger(L, a);
+                    } else {
+                        double d = lua_tonumber(L, a);
+                        if (d != std::floor(d) || std::fabs(d) > 9.2e18) {
+                            sErreur = sNom + ": argument " + std::to_string(a) + " must be an integer";
                             break;
                         }
-                        tabTextes[i] = TexteLua(L, i + 1);
-                        tabPointeurs[i] = tabTextes[i].c_str();
-                        tabArgs[i] = &tabPointeurs[i];
+                        n = static_cast<lua_Integer>(d);
+                    }
+                    if ((st.tabParametres[i] & 0xFF) == eSIG_ENTIER) {
+                        if (n < INT32_MIN || n > INT32_MAX) {
+                            sErreur = sNom + ": argument " + std::to_string(a) + " is out of range";
+                            break;
+                        }
+                        entiers.push_back(static_cast<int32_t>(n));
+                        tabArgs[i] = &entiers.back();
+                    } else {
+                        entiers8.push_back(n);
+                        tabArgs[i] = &entiers8.back();
+                    }
+                    break;
+                }
+                case eSIG_NOM_FENETRE: case eSIG_CHAINE: case eSIG_CHAINE2: case eSIG_CHAINE3: case eSIG_CHAINE4:
+                    if (lua_type(L, a) == LUA_TUSERDATA) {
+                        // An object where a name is expected: its name.
+                        if (!pObjetValide(L, p, a, sErreur)) break;
+                        std::wstring s = sNomObjet(L, a);
+                        auto* u = static_cast<UObjet*>(lua_touserdata(L, a));
+                        if (s.empty() && u->pFenetre) {
+                            CAny cl;
+                            CXError e;
+                            if (p->piGate()->bGetPropriete(u->pFenetre, static_cast<EPropriete>(0), &cl, &e)) {
+                                CTString t;
+                                cl.__nCastToString(t);
+                                s = t;
+                            }
+                        }
+                        textes.push_back(s);
+                    } else if (lua_isnil(L, a)) {
+                        textes.emplace_back();
+                    } else {
+                        textes.push_back(TexteLua(L, a));
+                    }
+                    pointeurs.push_back(textes.back().c_str());
+                    tabArgs[i] = &pointeurs.back();
+                    break;
+                case eSIG_FENCOMMUN: case eSIG_OBJET: {
+                    void* o = nullptr;
+                    if (lua_type(L, a) == LUA_TUSERDATA) {
+                        o = pObjetValide(L, p, a, sErreur);
+                    } else if (lua_type(L, a) == LUA_TSTRING) {
+                        std::wstring s = TexteLua(L, a);
+                        o = pResoutNom(p, s, pFenetre);
+                        if (!o) sErreur = sNom + ": no window or control is named " + VersUtf8(s);
+                    }
+                    objets.push_back(o);
+                    tabArgs[i] = &objets.back();
+                    break;
+                }
+                case eSIG_ANY: {
+                    STValeurHote v;
+                    std::string sPourquoi;
+                    if (!ValeurHote(L, p, a, v, sPourquoi)) {
+                        sErreur = sNom + ": argument " + std::to_string(a) + ": " + sPourquoi;
                         break;
                     }
+                    valeurs.emplace_back();
+                    AnyDepuisValeur(v, valeurs.back());
+                    tabArgs[i] = &valeurs.back();
+                    break;
                 }
-                STSlotAppel slot;
-                for (int i = nDeclares + 1; i <= nArgs && sErreur.empty(); ++i) {
-                    STValeurHote v;
-                    if (!ValeurHote(L, i, v))
-                        sErreur = sNom + ": argument " + std::to_string(i) + " (" + luaL_typename(L, i) +
-                                  ") cannot be handed to the module";
-                    else
-                        slot.tabParamSupp.push_back(std::move(v));
+                default: sErreur = sNom + ": argument " + std::to_string(a) + " has a type the runner cannot hand over"; break;
                 }
-                if (sErreur.empty()) {
-                    STKSAppel appel;
-                    appel.pVM = p->acces.fnVM ? p->acces.fnVM() : nullptr;
-                    appel.pSlot = &slot;
-                    CXError* e = piCompo->pclGetError();
-                    if (e) e->RAZ();
-                    pfn(&appel, piCompo, tabArgs.data());
-                    e = piCompo->pclGetError();
-                    if (e && e->bEstErreur()) {
-                        sErreur = std::to_string(e->nGetErreur()) + ": " + VersUtf8(e->sGetMessage());
-                        e->RAZ();
-                    } else {
-                        lua_settop(L, 0);
-                        if (!slot.bResultat) return 0;
-                        PousseValeur(L, slot.stResultat);
-                        return 1;
-                    }
+            }
+            STSlotAppel slot;
+            for (int i = nDeclares + 1; i <= nArgs && sErreur.empty(); ++i) {
+                STValeurHote v;
+                std::string sPourquoi;
+                if (!ValeurHote(L, p, i, v, sPourquoi))
+                    sErreur = sNom + ": argument " + std::to_string(i) + ": " + sPourquoi;
+                else
+                    slot.tabParamSupp.push_back(std::move(v));
+            }
+            if (sErreur.empty()) {
+                STKSAppel appel;
+                appel.pVM = p->acces.fnVM ? p->acces.fnVM() : nullptr;
+                appel.nFonction = fn->nIndice;
+                appel.pSlot = &slot;
+                CXError* e = piCompo->pclGetError();
+                if (e) e->RAZ();
+                if (p->acces.fnPrendStop) p->acces.fnPrendStop();
+                reinterpret_cast<PFN_GLUE>(st.pfnGlue)(&appel, piCompo, tabArgs.data());
+                e = piCompo->pclGetError();
+                bArret = p->acces.fnPrendStop && p->acces.fnPrendStop() != 0;
+                if (e && e->bEstErreur()) {
+                    sErreur = sMessageErreur(*e);
+                    e->RAZ();
+                } else if (!bArret) {
+                    lua_settop(L, 0);
+                    if (!slot.bResultat) return 0;
+                    PousseValeur(L, p, slot.stResultat);
+                    return 1;
                 }
             }
         }
@@ -230,12 +614,17 @@ int nAppelleFonction(lua_State* L) {
     } catch (...) {
         sErreur = "exception in the module";
     }
+    if (bArret && sErreur.empty()) return -2;
     lua_pushlstring(L, sErreur.data(), sErreur.size());
     return -1;
 }
 
 int AppelFonction(lua_State* L) {
     int n = nAppelleFonction(L);
+    if (n == -2) {
+        lua_pushlightuserdata(L, &cARRET);
+        return lua_error(L);
+    }
     if (n < 0) {
         // Where the calling code is, as Lua's own errors say it.
         luaL_where(L, 1);
@@ -246,35 +635,271 @@ int AppelFonction(lua_State* L) {
     return n;
 }
 
-// __index of the globals: a language function of the module by its name,
-// when the module exports its first syntax.
-bool bEstFonctionModule(lua_State* L, const char* pszNom) {
-    try {
-        CRunnerLua::STEtat* p = CRunnerLua::STEtat::pDepuis(L);
-        if (!p || !p->acces.fnSymbole) return false;
-        std::string sGlue = std::string("KSL_") + pszNom + "_0";
-        return p->acces.fnSymbole(sGlue.c_str()) != nullptr;
-    } catch (...) {
-        return false;
-    }
+// Pushes the Lua function of a language function (made once per run
+// environment: it knows the run's window for names given as text).
+bool bPousseFonction(lua_State* L, STEtat* p, const char* pszNom, int nEnv) {
+    const STFonctionLua* fn = p->pFonction(pszNom);
+    if (!fn) return false;
+    bool bGlue = std::any_of(fn->tabSyntaxes.begin(), fn->tabSyntaxes.end(), [](const STSyntaxeLua& s) { return s.pfnGlue; });
+    if (!bGlue) return false;
+    lua_pushstring(L, pszNom);
+    if (nEnv) lua_pushvalue(L, nEnv);
+    else lua_pushnil(L);
+    lua_pushcclosure(L, AppelFonction, 2);
+    return true;
 }
 
-int ResoutNom(lua_State* L) {
+// ------------------------------------------------ names of the code
+
+// __index of a run's environment (1 the environment, 2 the name): the
+// globals, the running window's controls, the module's functions, the open
+// windows. Returns the count of results, or -1 with a message.
+int nResoutNomEnv(lua_State* L) {
     if (lua_type(L, 2) != LUA_TSTRING) return 0;
+    std::string sErreur;
+    try {
+        STEtat* p = STEtat::pDepuis(L);
+        const char* pszNom = lua_tostring(L, 2);
+        lua_pushglobaltable(L);
+        lua_pushvalue(L, 2);
+        if (lua_rawget(L, -2) != LUA_TNIL) return 1;
+        lua_pop(L, 2);
+        void* pFenetre = pDansEnv(L, 1, &cCLE_FENETRE);
+        std::wstring sNom = sDepuisUtf8(pszNom);
+        IObjGate* g = p->piGate();
+        if (std::strcmp(pszNom, "MaFenetre") == 0) {
+            if (!pFenetre) return 0;
+            PousseObjet(L, pFenetre, pFenetre, eLIEN::FENETRE, L"");
+            return 1;
+        }
+        if (std::strcmp(pszNom, "MoiMeme") == 0) {
+            void* pObjet = pDansEnv(L, 1, &cCLE_OBJET);
+            if (!pObjet) return 0;
+            PousseObjetModule(L, p, pObjet);
+            return 1;
+        }
+        if (g && pFenetre && p->bFenetreOuverte(pFenetre)) {
+            if (void* o = g->pclGetObjectFromName(sNom.c_str(), pFenetre)) {
+                if (o == pFenetre) PousseObjet(L, o, pFenetre, eLIEN::FENETRE, L"");
+                else PousseObjet(L, o, pFenetre, eLIEN::FENETRE, sNom);
+                return 1;
+            }
+        }
+        if (bPousseFonction(L, p, pszNom, 1)) {
+            // Kept in the environment: the next call finds it at once.
+            lua_pushvalue(L, 2);
+            lua_pushvalue(L, -2);
+            lua_rawset(L, 1);
+            return 1;
+        }
+        if (g) {
+            if (void* o = g->pclGetObjectFromName(sNom.c_str(), nullptr)) {
+                PousseObjet(L, o, nullptr, eLIEN::GLOBAL, sNom);
+                return 1;
+            }
+        }
+        return 0;
+    } catch (const std::exception& x) {
+        sErreur = std::string("name resolution: ") + x.what();
+    }
+    lua_pushlstring(L, sErreur.data(), sErreur.size());
+    return -1;
+}
+
+int ResoutNomEnv(lua_State* L) {
+    int n = nResoutNomEnv(L);
+    return n < 0 ? lua_error(L) : n;
+}
+
+// __index of the globals, for code outside runs (functions kept in _G and
+// called later): the module's functions and the open windows.
+int nResoutNomGlobal(lua_State* L) {
+    if (lua_type(L, 2) != LUA_TSTRING) return 0;
+    STEtat* p = STEtat::pDepuis(L);
     const char* pszNom = lua_tostring(L, 2);
     lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_FONCTIONS);
     if (lua_getfield(L, -1, pszNom) != LUA_TNIL) return 1;
     lua_pop(L, 1);
-    if (!bEstFonctionModule(L, pszNom)) return 0;
-    lua_pushstring(L, pszNom);
-    lua_pushcclosure(L, AppelFonction, 1);
-    lua_pushvalue(L, -1);
-    lua_setfield(L, -3, pszNom);
+    try {
+        if (bPousseFonction(L, p, pszNom, 0)) {
+            lua_pushvalue(L, -1);
+            lua_setfield(L, -3, pszNom);
+            return 1;
+        }
+        if (IObjGate* g = p->piGate()) {
+            std::wstring sNom = sDepuisUtf8(pszNom);
+            if (void* o = g->pclGetObjectFromName(sNom.c_str(), nullptr)) {
+                PousseObjet(L, o, nullptr, eLIEN::GLOBAL, sNom);
+                return 1;
+            }
+        }
+    } catch (...) {
+    }
+    return 0;
+}
+
+int ResoutNomGlobal(lua_State* L) { return nResoutNomGlobal(L); }
+
+// The C++ part of a Lua C function: f returns its count of results, or -1
+// with the message in its argument; exceptions become messages. Returns
+// the count, or -1 with the message pushed.
+template <class F>
+int nSansException(lua_State* L, F&& f) {
+    std::string sErreur;
+    int n = -1;
+    try {
+        n = f(sErreur);
+    } catch (const std::exception& x) {
+        sErreur = std::string("exception in the module: ") + x.what();
+        n = -1;
+    } catch (...) {
+        sErreur = "exception in the module";
+        n = -1;
+    }
+    if (n >= 0) return n;
+    lua_pushlstring(L, sErreur.data(), sErreur.size());
+    return -1;
+}
+
+// ------------------------------------------------ objects' fields
+
+// obj.NAME: a property, else a child by name; obj[i]: the i-th indexed part.
+int nIndexObjet(lua_State* L) {
+    return nSansException(L, [L](std::string& sErreur) -> int {
+        STEtat* p = STEtat::pDepuis(L);
+        void* pObjet = pObjetValide(L, p, 1, sErreur);
+        if (!pObjet) return -1;
+        auto* u = static_cast<UObjet*>(lua_touserdata(L, 1));
+        std::wstring sNom = sNomObjet(L, 1);
+        IObjGate* g = p->piGate();
+        // A child is bound like its parent: by its name inside the window,
+        // or by its full name from the open windows.
+        eLIEN eEnfant = u->eLien == eLIEN::EPINGLE_GLOBAL ? eLIEN::GLOBAL : u->eLien == eLIEN::EPINGLE_FENETRE ? eLIEN::FENETRE : u->eLien;
+        std::wstring sDe = sNom.empty() ? std::wstring(L"the window") : sNom;
+        if (lua_isinteger(L, 2)) {
+            lua_Integer n = lua_tointeger(L, 2);
+            std::wstring sIndice = sNom + L"[" + std::to_wstring(n) + L"]";
+            void* o = nullptr;
+            if (!sNom.empty() && n >= 1 && n <= INT32_MAX)
+                o = g->pclGetObjectFromName(sIndice.c_str(), eEnfant == eLIEN::FENETRE ? u->pFenetre : nullptr);
+            if (!o) {
+                sErreur = VersUtf8(sDe) + " has no element " + std::to_string(n);
+                return -1;
+            }
+            PousseObjet(L, o, u->pFenetre, eEnfant, sIndice);
+            return 1;
+        }
+        if (lua_type(L, 2) != LUA_TSTRING) {
+            sErreur = "a window or control is indexed by a name or an integer";
+            return -1;
+        }
+        std::string sCle = lua_tostring(L, 2);
+        int nProp = p->nPropriete(sCle);
+        if (nProp >= 0) {
+            CAny cl;
+            CXError e;
+            if (!g->bGetPropriete(pObjet, static_cast<EPropriete>(nProp), &cl, &e)) {
+                sErreur = sMessageErreur(e);
+                return -1;
+            }
+            PousseValeur(L, p, ValeurDepuisAny(cl));
+            return 1;
+        }
+        std::wstring sEnfant = sDepuisUtf8(sCle);
+        void* o = g->pclGetObjectFromName(sEnfant.c_str(), pObjet);
+        if (!o) {
+            sErreur = VersUtf8(sDe) + " has no property or control named " + sCle;
+            return -1;
+        }
+        if (o == pObjet) {
+            lua_pushvalue(L, 1);
+            return 1;
+        }
+        PousseObjet(L, o, u->pFenetre, eEnfant, sNomEnfant(sNom, sEnfant));
+        return 1;
+    });
+}
+
+int nEcritObjet(lua_State* L) {
+    return nSansException(L, [L](std::string& sErreur) -> int {
+        STEtat* p = STEtat::pDepuis(L);
+        void* pObjet = pObjetValide(L, p, 1, sErreur);
+        if (!pObjet) return -1;
+        std::string sCle = lua_type(L, 2) == LUA_TSTRING ? lua_tostring(L, 2) : "";
+        int nProp = sCle.empty() ? -1 : p->nPropriete(sCle);
+        STValeurHote v;
+        if (nProp < 0) {
+            sErreur = "no property is named " + (sCle.empty() ? std::string("so") : sCle);
+            return -1;
+        }
+        if (!ValeurHote(L, p, 3, v, sErreur)) {
+            sErreur = sCle + ": " + sErreur;
+            return -1;
+        }
+        CAny cl;
+        AnyDepuisValeur(v, cl);
+        CXError e;
+        if (p->piGate()->bSetPropriete(pObjet, static_cast<EPropriete>(nProp), cl, &e)) return 0;
+        sErreur = sMessageErreur(e);
+        return -1;
+    });
+}
+
+int RaiseAvecLieu(lua_State* L) {
+    luaL_where(L, 1);
+    lua_insert(L, -2);
+    lua_concat(L, 2);
+    return lua_error(L);
+}
+
+int IndexObjet(lua_State* L) {
+    int n = nIndexObjet(L);
+    return n < 0 ? RaiseAvecLieu(L) : n;
+}
+
+int EcritObjet(lua_State* L) {
+    int n = nEcritObjet(L);
+    return n < 0 ? RaiseAvecLieu(L) : n;
+}
+
+int TexteObjet(lua_State* L) {
+    std::wstring s = sNomObjet(L, 1);
+    if (s.empty()) {
+        // A window bound to its instance: its name through the gate.
+        STEtat* p = STEtat::pDepuis(L);
+        auto* u = static_cast<UObjet*>(lua_touserdata(L, 1));
+        CAny cl;
+        CXError e;
+        if (p->piGate() && p->bFenetreOuverte(u->pFenetre) &&
+            p->piGate()->bGetPropriete(u->pFenetre, static_cast<EPropriete>(0), &cl, &e)) {
+            CTString t;
+            cl.__nCastToString(t);
+            s = t;
+        }
+    }
+    std::string u8 = VersUtf8(s);
+    lua_pushlstring(L, u8.data(), u8.size());
+    return 1;
+}
+
+int EgalObjets(lua_State* L) {
+    auto* a = static_cast<UObjet*>(luaL_testudata(L, 1, pszMETA_OBJET));
+    auto* b = static_cast<UObjet*>(luaL_testudata(L, 2, pszMETA_OBJET));
+    if (!a || !b) {
+        lua_pushboolean(L, 0);
+        return 1;
+    }
+    STEtat* p = STEtat::pDepuis(L);
+    std::string s1, s2;
+    void* pa = pObjetValide(L, p, 1, s1);
+    void* pb = pObjetValide(L, p, 2, s2);
+    lua_pushboolean(L, pa && pa == pb);
     return 1;
 }
 
 // Message handler of a run: the message with the traceback.
 int Trace(lua_State* L) {
+    if (lua_touserdata(L, 1) == &cARRET) return 1;
     const char* psz = lua_tostring(L, 1);
     if (!psz) psz = luaL_tolstring(L, 1, nullptr);
     luaL_traceback(L, L, psz, 1);
@@ -282,7 +907,7 @@ int Trace(lua_State* L) {
 }
 
 void Compte(lua_State* L, lua_Debug*) {
-    CRunnerLua::STEtat* p = CRunnerLua::STEtat::pDepuis(L);
+    STEtat* p = STEtat::pDepuis(L);
     if (!p || p->nProfondeur == 0) return;
     p->nCompte += nPAS_HOOK;
     uint64_t nBudget = p->pRunner->nGetBudget();
@@ -317,17 +942,30 @@ CRunnerLua::CRunnerLua(STAccesModule acces) : m_p(std::make_unique<STEtat>()) {
     lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_ETAT);
     lua_newtable(L);
     lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_FONCTIONS);
-    // The globals find the module's functions...
+    // The globals find the module's functions and the open windows...
     lua_pushglobaltable(L);
     lua_newtable(L);
-    lua_pushcfunction(L, ResoutNom);
+    lua_pushcfunction(L, ResoutNomGlobal);
     lua_setfield(L, -2, "__index");
     lua_setmetatable(L, -2);
-    // ...and every run's environment reads through to the globals.
+    lua_pop(L, 1);
+    // ...and every run's environment finds the names of its code.
     lua_newtable(L);
-    lua_pushvalue(L, -2);
+    lua_pushcfunction(L, ResoutNomEnv);
     lua_setfield(L, -2, "__index");
     lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_META_ENV);
+    // Windows and controls.
+    luaL_newmetatable(L, pszMETA_OBJET);
+    lua_pushcfunction(L, IndexObjet);
+    lua_setfield(L, -2, "__index");
+    lua_pushcfunction(L, EcritObjet);
+    lua_setfield(L, -2, "__newindex");
+    lua_pushcfunction(L, TexteObjet);
+    lua_setfield(L, -2, "__tostring");
+    lua_pushcfunction(L, EgalObjets);
+    lua_setfield(L, -2, "__eq");
+    lua_pushstring(L, "kv.objet");
+    lua_setfield(L, -2, "__name");
     lua_pop(L, 1);
     lua_sethook(L, Compte, LUA_MASKCOUNT, nPAS_HOOK);
 }
@@ -420,8 +1058,17 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
             std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
             return eLUA_ERREUR_COMPILATION;
         }
+        // The window the code belongs to: its controls are the code's names.
+        void* pFenetre = m_p->pFenetreDe(st.piObjet);
+        if (!pFenetre && st.piObjet) {
+            // A control's parameters live with its window's.
+        }
+        if (!pParametres && pFenetre) {
+            auto itp = m_p->parametres.find(pFenetre);
+            if (itp != m_p->parametres.end()) pParametres = &itp->second;
+        }
         int nTop = lua_gettop(L);
-        if (!lua_checkstack(L, 4 + (pParametres ? static_cast<int>(pParametres->size()) : 0))) {
+        if (!lua_checkstack(L, 6 + (pParametres ? static_cast<int>(pParametres->size()) : 0))) {
             m_sDerniereErreur = it->second.sNom + ": too many parameters";
             std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
             return eLUA_ERREUR_EXECUTION;
@@ -430,11 +1077,17 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         int nTrace = lua_gettop(L);
         lua_rawgeti(L, LUA_REGISTRYINDEX, it->second.nRef);
         lua_newtable(L);
+        lua_pushlightuserdata(L, &cCLE_FENETRE);
+        lua_pushlightuserdata(L, pFenetre);
+        lua_rawset(L, -3);
+        lua_pushlightuserdata(L, &cCLE_OBJET);
+        lua_pushlightuserdata(L, st.piObjet);
+        lua_rawset(L, -3);
         lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_META_ENV);
         lua_setmetatable(L, -2);
         int nArgs = 1;
         if (pParametres) {
-            for (const STValeurHote& v : *pParametres) PousseValeur(L, v);
+            for (const STValeurHote& v : *pParametres) PousseValeur(L, m_p.get(), v);
             nArgs += static_cast<int>(pParametres->size());
         }
         // A run nested in another (a window opened by the code) counts its
@@ -451,7 +1104,7 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         m_p->bEpuise = bEpuiseAvant;
         if (bEpuise) lua_sethook(L, Compte, LUA_MASKCOUNT, bEpuiseAvant ? 1 : nPAS_HOOK);
         int nCode = eLUA_OK;
-        if (nRes != LUA_OK) {
+        if (nRes != LUA_OK && lua_touserdata(L, -1) != &cARRET) {
             const char* psz = lua_tostring(L, -1);
             m_sDerniereErreur = psz ? psz : "error object is not a string";
             std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
@@ -479,7 +1132,8 @@ bool CRunnerLua::bLitGlobale(const char* pszNom, STValeurHote& v) {
     lua_pushglobaltable(L);
     lua_pushstring(L, pszNom);
     lua_rawget(L, -2);
-    bool bOk = !lua_isnil(L, -1) && ValeurHote(L, -1, v);
+    std::string sErreur;
+    bool bOk = !lua_isnil(L, -1) && ValeurHote(L, m_p.get(), -1, v, sErreur);
     lua_pop(L, 2);
     return bOk;
 }

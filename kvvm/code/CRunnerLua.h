@@ -7,10 +7,28 @@
 // `_G.NAME = v` to keep a value between runs). A window's opening parameters
 // are `...` in its declaration code and in the window's other events.
 //
-// A global name that is not defined and names a language function of the
-// module becomes a Lua function calling the module's glue KSL_NAME_<i>; the
-// syntax <i> is chosen by ChoisitSyntaxe from the arguments. The component's
-// error object becomes a Lua error "number: message".
+// Names in the code, in this order: the run's locals and globals, the
+// controls of the running code's window by their bare names (and MaFenetre,
+// MoiMeme), the module's language functions, then open windows by name
+// (alias or name, qualified names allowed: "FEN_X.EDT_Nom").
+//
+// A language function NAME becomes a Lua function calling the module's glue
+// through its function table (InfoComposante 33/34/40/41): the syntax is
+// chosen by the Lua arguments' kinds against the signatures, the declared
+// arguments are handed as the glue expects them, the arguments beyond go to
+// the call's further parameters, and the result comes back through the
+// call's slot. The component's error object becomes a Lua error "number:
+// message". A module function that asks to stop the running code
+// (RepriseSaisie) ends the run without an error.
+//
+// Windows and controls are Lua objects (full userdata) whose fields are
+// their properties, read and written through the module's gate
+// (EDT_Nom.Valeur = "x"), and whose children are fields too
+// (FEN_X.EDT_Nom) or indices (ONGLET[2]). An object named in the code
+// follows its name: it is looked up again at each use, so a closed window or
+// a deleted control gives a clear error instead of a dangling pointer. An
+// object handed back by the module (EnumereChampFenetre...) keeps its
+// identity and is checked at each use.
 //
 // Errors never leave the runner as exceptions: they are written to stderr
 // with a traceback and nExecute returns a non-zero code. An endless loop is
@@ -32,6 +50,12 @@ struct STAccesModule {
     std::function<void*(const char*)> fnSymbole;   // an export of the module, or null
     std::function<IVM*()> fnVM;
     std::function<IKSLibrary*()> fnComposante;
+    std::function<IObjGate*()> fnGate;
+    // The open windows' instances (the pointers the module registered), the
+    // most recently opened last.
+    std::function<std::vector<void*>()> fnFenetres;
+    // The stop the module asked during the last call (0: none); cleared.
+    std::function<int()> fnPrendStop;
 };
 
 // Codes returned by nExecute.
@@ -43,24 +67,22 @@ enum eRESULTAT_LUA : int {
 };
 
 // The kind of a Lua argument, as far as the choice of syntax cares.
-enum class eGENRE_ARG { NIL, BOOLEEN, ENTIER, REEL, TEXTE, AUTRE };
+enum class eGENRE_ARG { NIL, BOOLEEN, ENTIER, REEL, TEXTE, OBJET, AUTRE };
 
-// How a declared argument is handed to the glue.
-enum class eARG_GLUE {
-    NOM_FENETRE,   // the address of a `const wchar_t*`
+// One syntax of a function as the runner reads it from the module's table.
+struct STSyntaxeLua {
+    void* pfnGlue = nullptr;
+    uint32_t nResultat = 0;
+    std::vector<uint32_t> tabParametres;  // type words
+    bool bVariadique = false;
 };
 
-// One syntax of a language function: the glue to call and its declared
-// arguments; the arguments beyond go to the call's further parameters.
-struct STSyntaxe {
-    std::string sGlue;                 // "KSL_Ouvre_0"
-    std::vector<eARG_GLUE> tabDeclares;
-};
-
-// The syntax of a language function for these arguments, or false when the
-// function is unknown or no syntax fits. (The module's function table with
-// its signatures will replace this small table.)
-bool ChoisitSyntaxe(const std::string& sNom, const std::vector<eGENRE_ARG>& tabArgs, STSyntaxe& st);
+// The syntax of a function that suits these arguments best: every declared
+// parameter must accept its argument (exact kinds weigh more than those the
+// glue converts: a number as text, a name as an object), the count must be
+// the declared one, or at least it for a variadic syntax (an exact count
+// wins). -1 when none suits; syntaxes without glue are never chosen.
+int nChoisitSyntaxe(const std::vector<STSyntaxeLua>& tabSyntaxes, const std::vector<eGENRE_ARG>& tabArgs);
 
 // The runner as programs outside the host see it.
 class IRunnerLua : public ICodeRunner {

@@ -1,4 +1,6 @@
 #include "vm/CHote.h"
+#include "vm/ValeursHote.h"
+#include "kv/tables.h"
 #include "vm/Export.h"
 #include <QString>
 #include <atomic>
@@ -55,20 +57,34 @@ KVVM_EXPORT intptr_t Execution(unsigned nCode, intptr_t nParametre) {
 
 // ---------------------------------------------------------------- CVM
 
+// The module hands a result as the address of a value and its code: the
+// language's scalar and string codes, or a signature's result code (121 a
+// wide string pointer, 140 and 57 an object pointer, 14 a handle, 31 a CAny).
 void CVM::SetResultat(void* pSlot, const void* pValeur, int nType) {
     auto* pst = static_cast<STSlotAppel*>(pSlot);
-    if (!pst) return;
+    if (!pst || !pValeur) return;
     STValeurHote v;
     v.nType = nType;
     switch (nType) {
     case KS_BOOL: case KS_I4: case KS_I4BIS: v.nEntier = *static_cast<const int32_t*>(pValeur); break;
     case KS_I8: v.nEntier = *static_cast<const int64_t*>(pValeur); break;
+    case KS_UIX:
+        v.nType = KS_I8;
+        v.nEntier = static_cast<int64_t>(*static_cast<const uintptr_t*>(pValeur));
+        break;
     case KS_R8: v.dReel = *static_cast<const double*>(pValeur); break;
-    case KS_PSTRW: case KS_DSTRW: {
+    case KS_PSTRW: case KS_DSTRW: case eSIG_CHAINE_RESULTAT: {
         const wchar_t* psz = *static_cast<const wchar_t* const*>(pValeur);
+        v.nType = KS_PSTRW;
         v.sTexte = psz ? psz : L"";
         break;
     }
+    case eSIG_ANY: v = ValeurDepuisAny(*static_cast<const CAny*>(pValeur)); break;
+    case eSIG_OBJET: case eSIG_OBJET_RESULTAT: case KS_OBJET:
+        v.nType = KS_OBJET;
+        v.pObjet = *static_cast<void* const*>(pValeur);
+        if (!v.pObjet) v.nType = KS_VIDE;
+        break;
     default: v.pObjet = *static_cast<void* const*>(pValeur); break;
     }
     pst->stResultat = std::move(v);
@@ -187,10 +203,15 @@ int CVM::nChargeDescriptionParNom(const wchar_t* pszNom, uint32_t nType, const v
 
 bool CVM::bInitVMFenetre(void* pFenetre, const wchar_t*) {
     m_instances[pFenetre];
+    std::erase(m_ordreInstances, pFenetre);
+    m_ordreInstances.push_back(pFenetre);
     return true;
 }
 
-void CVM::TermVMFenetre(void* pFenetre) { m_instances.erase(pFenetre); }
+void CVM::TermVMFenetre(void* pFenetre) {
+    m_instances.erase(pFenetre);
+    std::erase(m_ordreInstances, pFenetre);
+}
 
 int CVM::nPasseParametresOuverture(void* pSlot, void* pFenetre) {
     auto* pst = static_cast<STSlotAppel*>(pSlot);
@@ -329,6 +350,9 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
         acces.fnSymbole = [this](const char* psz) { return pSymboleModule(psz); };
         acces.fnVM = [this]() -> IVM* { return &m_vm; };
         acces.fnComposante = [this] { return m_piComposante; };
+        acces.fnGate = [this] { return m_piGate; };
+        acces.fnFenetres = [this] { return m_vm.m_ordreInstances; };
+        acces.fnPrendStop = [this] { return m_vm.nPrendStop(); };
         m_pRunnerLua = std::make_unique<CRunnerLua>(std::move(acces));
         if (!m_pRunnerLua->bCharge(*m_pProjet)) {
             sErreur = "the project's event code does not compile";

@@ -56,6 +56,14 @@ public:
     bool m_bOuverturePermise = true;
     // Instances of open windows, with the parameters of their opening.
     std::map<void*, std::vector<STValeurHote>> m_instances;
+    // The same windows, the most recently opened last.
+    std::vector<void*> m_ordreInstances;
+    // The stop asked by the module during a language call, taken once.
+    int nPrendStop() {
+        int n = m_nStop;
+        m_nStop = 0;
+        return n;
+    }
 
     int m_nDebutCode = 0, m_nFinCode = 0, m_nStop = 0, m_nLangue = 0;
     CDescriptionProjetVM m_description;
@@ -80,6 +88,7 @@ public:
     void* hGetModule() override { return m_hModule; }
     void* pSymboleModule(const char* pszNom) override;
     ILibShop* piGetShop() override { return &m_shop; }
+    ICodeRunner* piGetRunnerProjet() override { return m_pRunnerLua.get(); }
     void SetRunner(ICodeRunner* p) override { m_piRunner = p ? p : (m_pRunnerLua ? static_cast<ICodeRunner*>(m_pRunnerLua.get()) : &m_runnerCPP); }
     IRunnerCPP* piGetRunnerCPP() override { return &m_runnerCPP; }
     ICodeRunner* piGetRunner() const { return m_piRunner; }

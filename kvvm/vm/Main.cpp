@@ -16,8 +16,9 @@ namespace {
 
 typedef int (*PFN_GLUE)(STKSAppel*, IKSLibrary*, void**);
 
-// Saves each window the first time it is shown, then closes every window:
-// what a person would see, without a display.
+// Saves each window the first time it is shown, then, once no window shown
+// meanwhile waits for its picture, closes every window: what a person would
+// see, without a display.
 class CCaptureFenetres : public QObject {
 public:
     CCaptureFenetres(std::string sFichier, IExe* piExe) : m_sFichier(std::move(sFichier)), m_piExe(piExe) {}
@@ -26,7 +27,10 @@ public:
         if (e->type() == QEvent::Show && w && w->isWindow() && !m_vues.count(w)) {
             m_vues.insert(w);
             QPointer<QWidget> p(w);
+            ++m_nEnAttente;
             QTimer::singleShot(150, this, [this, p] {
+                // Windows shown together are all saved before everything closes.
+                if (--m_nEnAttente == 0) QTimer::singleShot(0, this, [this] { m_piExe->FermeTout(); });
                 if (!p) return;
                 std::string s = m_sFichier;
                 if (m_nNumero > 0) {
@@ -36,7 +40,6 @@ public:
                 ++m_nNumero;
                 bool bOk = p->grab().save(QString::fromStdString(s));
                 std::printf("kvrun: %s %s\n", bOk ? "saved" : "could not save", s.c_str());
-                m_piExe->FermeTout();
             });
         }
         return false;
@@ -47,6 +50,7 @@ private:
     IExe* m_piExe;
     std::set<QWidget*> m_vues;
     int m_nNumero = 0;
+    int m_nEnAttente = 0;
 };
 
 void Usage() {

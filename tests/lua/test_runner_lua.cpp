@@ -1,7 +1,7 @@
 // The Lua code runner. It is made inside the host's library (which links
 // Lua) and handed to the real host as its runner; the project comes from the
 // real compiler, and the windows from the real module.
-#include "Binaires.h"
+#include "HoteProjet.h"
 #include "kv/host.h"
 #include "kv/types.h"
 #include "code/CRunnerLua.h"
@@ -19,25 +19,7 @@ namespace {
 
 using PFN_KSL = int (*)(STKSAppel*, IKSLibrary*, void**);
 
-// The fixture project compiled once into a temporary folder.
-const std::string& ProjetCompile() {
-    static std::string sProjet;
-    if (sProjet.empty()) {
-        std::string sSortie = kvtest::RepertoireTemporaire() + "/lua.kvp";
-        std::string sCommande = "'" + kvtest::CheminBinaire("kvc") + "' '" + kvtest::CheminFixture("lua") +
-                                "' -o '" + sSortie + "'";
-        if (std::system(sCommande.c_str()) == 0) sProjet = sSortie;
-    }
-    return sProjet;
-}
-
-// Runs nothing: installed while the host shuts down.
-class CRunnerVide : public ICodeRunner {
-public:
-    bool bPossedeCode(uint64_t, int) override { return false; }
-    int nExecute(const STExecutionCode&) override { return 0; }
-    int nExecuteProcedure(void*) override { return 0; }
-};
+const std::string& ProjetCompile() { return kvtest::ProjetCompile(kvtest::CheminFixture("lua")); }
 
 STValeurHote Valeur(int nType, int64_t n, double d = 0, const wchar_t* psz = L"") {
     STValeurHote v;
@@ -52,12 +34,10 @@ class RunnerLua : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(ProjetCompile().empty()) << "kvc did not compile " << kvtest::CheminFixture("lua");
-        hote.reset(vm.Symbole<PFN_KVVM_pCreeHote>("KVVM_pCreeHote")());
-        STOptionsHote st;
-        st.sProjet = ProjetCompile();
-        st.sPersistance = kvtest::RepertoireTemporaire() + "/persist.sqlite";
         std::string sErreur;
-        ASSERT_TRUE(hote->bDemarre(st, sErreur)) << sErreur;
+        ASSERT_TRUE(hote.bDemarre(ProjetCompile(), sErreur)) << sErreur;
+        // A runner of the test's own, made by the host's library, that knows
+        // only the module's symbols, virtual machine and component.
         IHote* h = hote.get();
         STAccesModule acces;
         acces.fnSymbole = [h](const char* psz) { return h->pSymboleModule(psz); };
@@ -66,45 +46,10 @@ protected:
         lua.reset(vm.Symbole<PFN_KVVM_pCreeRunnerLua>("KVVM_pCreeRunnerLua")(&acces));
         ASSERT_TRUE(lua->bChargeFichier(ProjetCompile())) << lua->sDerniereErreur();
         hote->SetRunner(lua.get());
-        // A test that fails while a modal loop runs must not hang the program.
-        filet.setSingleShot(true);
-        QObject::connect(&filet, &QTimer::timeout, [this] {
-            ADD_FAILURE() << "a window was still open after 10 s";
-            hote->piGetExe()->FermeTout();
-        });
-        filet.start(10000);
-    }
-    void TearDown() override {
-        filet.stop();
-        static CRunnerVide vide;
-        if (hote && hote->piGetExe()) {
-            hote->SetRunner(&vide);
-            hote->piGetExe()->FermeTout();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-        if (hote) hote->Arrete();
-        hote.reset();
-        lua.reset();
     }
 
     // KSL_Ouvre_0 for a window, as the launcher opens the first window.
-    STSlotAppel Ouvre(const wchar_t* pszNom) {
-        STSlotAppel slot;
-        auto pfn = reinterpret_cast<PFN_KSL>(hote->pSymboleModule("KSL_Ouvre_0"));
-        if (!pfn) {
-            ADD_FAILURE() << "the module has no KSL_Ouvre_0";
-            return slot;
-        }
-        const wchar_t* psz = pszNom;
-        void* tabArgs[1] = {&psz};
-        STKSAppel appel;
-        appel.pVM = hote->piGetVM();
-        appel.pSlot = &slot;
-        IKSLibrary* c = hote->piGetComposante();
-        c->pclGetError()->RAZ();
-        pfn(&appel, c, tabArgs);
-        return slot;
-    }
+    STSlotAppel Ouvre(const wchar_t* pszNom) { return hote.AppelleFenetre("KSL_Ouvre_0", pszNom); }
 
     // Runs a piece of code as the code of an object, outside any window.
     int Execute(const std::string& sSource, int nEvenement = 18, const std::vector<STValeurHote>* p = nullptr) {
@@ -114,10 +59,10 @@ protected:
         return lua->nExecute(st);
     }
 
+    // The runner outlives the host that runs its code.
     kvtest::Bibliotheque vm{kvtest::CheminBinaire("kv190vm.so")};
-    std::unique_ptr<IHote> hote;
     std::unique_ptr<IRunnerLua> lua;
-    QTimer filet;
+    kvtest::HoteProjet hote;
 };
 
 // FEN_A's initialisation opens FEN_B with 5; FEN_B's declarations receive
@@ -154,11 +99,11 @@ TEST_F(RunnerLua, FermeHandsItsReturnValueWhicheverSyntax) {
         STValeurHote attendu;
     } tab[] = {
         {"Ferme('', (...) * 2)", Valeur(KS_I4, 10)},
-        {"Ferme(7)", Valeur(KS_I4, 7)},
+        {"Ferme('', 7)", Valeur(KS_I4, 7)},
         {"Ferme('FEN_B', 8)", Valeur(KS_I4, 8)},
         {"Ferme('fen_b', -3)", Valeur(KS_I4, -3)},
         {"Ferme('', 'texte')", Valeur(KS_PSTRW, 0, 0, L"texte")},
-        {"Ferme(true)", Valeur(KS_BOOL, 1)},
+        {"Ferme(nil, true)", Valeur(KS_BOOL, 1)},
     };
     uint64_t nIDB = nIdentifiantObjet(L"FEN_B");
     for (const Cas& c : tab) {
@@ -229,7 +174,7 @@ TEST_F(RunnerLua, ErrorsNameTheCodeAndDoNotStopTheRunner) {
         {"unknown function", "Bidule(1)", eLUA_ERREUR_EXECUTION, {"Bidule"}},
         {"language function without a fitting syntax", "Ouvre()", eLUA_ERREUR_EXECUTION,
          {"Ouvre: no syntax", "FEN_TEST.BTN_TEST:click:1"}},
-        {"value the module cannot take", "Ouvre('FEN_B', {})", eLUA_ERREUR_EXECUTION, {"Ouvre: argument 2 (table)"}},
+        {"value the module cannot take", "Ouvre('FEN_B', {})", eLUA_ERREUR_EXECUTION, {"Ouvre: argument 2: a table cannot"}},
     };
     for (const Cas& c : tab) {
         SCOPED_TRACE(c.pszNom);
@@ -307,7 +252,7 @@ TEST_F(RunnerLua, EachRunHasItsOwnEnvironment) {
 TEST_F(RunnerLua, ErrorInWindowCodeIsReportedThroughTheModule) {
     uint64_t nIDA = nIdentifiantObjet(L"FEN_A");
     ASSERT_TRUE(lua->bAjouteCode(nIDA, 34, "local a = 1\nerror('in the window')", "FEN_A"));
-    QTimer::singleShot(200, &filet, [this] { hote->piGetExe()->FermeTout(); });
+    QTimer::singleShot(200, [this] { hote->piGetExe()->FermeTout(); });
     testing::internal::CaptureStderr();
     Ouvre(L"FEN_A");
     std::string sStderr = testing::internal::GetCapturedStderr();

@@ -482,6 +482,18 @@ void CAny::SetBIN(const void* p, size_t nTaille) {
     m_u.sA = std::move(s);
 }
 
+void CAny::SetObjet(void* p) {
+    SetTypeSansFlags(KS_OBJET);
+    m_u.pObjet = p;
+}
+
+void* CAny::pGetObjet() const noexcept {
+    switch (nGetType()) {
+    case KS_OBJET: case KS_OBJET2: case KS_OBJET3: case KS_OBJET4: return bEstNull() ? nullptr : m_u.pObjet;
+    default: return nullptr;
+    }
+}
+
 void CAny::SetNull(bool bNull) noexcept {
     if (bNull) m_wType |= wANY_NULL;
     else m_wType &= ~wANY_NULL;

@@ -129,6 +129,10 @@ public:
     void SetCSTR(const char* psz);  // 8-bit string; null: the empty string
     void SetCSTR(const char* p, size_t n);
     void SetBIN(const void* p, size_t nTaille);
+    // An object reference (KS_OBJET): the pointer only, no reference taken.
+    void SetObjet(void* p);
+    // The object of an object-typed value; null for any other type.
+    void* pGetObjet() const noexcept;
 
     // Null value. SetNull keeps the type and the stored value; readers
     // (getters, text forms, comparison) see the value as empty.

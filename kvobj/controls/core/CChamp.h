@@ -123,9 +123,15 @@ public:
 
     // Full language name.
     CTString GetNomComplet() const override;
+    CObjetAPCodeOBJ* vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode) override;
     // Controls whose panes are named (tab controls): children in a pane are
     // named "%s[%d].%s".
     virtual bool vbVoletsNommes() const { return false; }
+    // A mandatory input left empty (edits answer; the window's mandatory
+    // check and validation buttons ask).
+    virtual bool vbSaisieObligatoireVide() const { return false; }
+    // Tells the user that this mandatory input is empty.
+    virtual void vSignaleSaisieObligatoireVide() {}
 
     // Persistence of the value between runs.
     CTString _GetNomCleConfiguration() const;
@@ -142,6 +148,9 @@ public:
     virtual bool vbExecuteCodeFermeture() { return true; }
     bool _bExecuteCodeEntree();
     bool _bExecuteCodeSortie();
+    // Whether the control may be left now: its own checks, then its exit
+    // code. False keeps the focus here.
+    virtual bool vbAccepteSortie() { return _bExecuteCodeSortie(); }
     bool vbInPcodeDEntree() const { return (m_abyFlags[0] & FLAG0_CODE_ENTREE) != 0; }
     bool vbInPcodeDeSortie() const { return (m_abyFlags[0] & FLAG0_CODE_SORTIE) != 0; }
     bool bEstVivant() const { return m_bVivant; }

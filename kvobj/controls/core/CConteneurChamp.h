@@ -10,6 +10,7 @@
 
 class CChamp;
 class CFenPrincipale;
+class CObjetAPCodeOBJ;
 
 inline constexpr uint32_t nMARQUEUR_LISTE_CHAMPS = 0xB3F4F2A7;
 
@@ -53,6 +54,9 @@ public:
     CChamp* pclGetChamp(int i) const { return i >= 0 && i < nGetNbChamp() ? m_tabChamps[i] : nullptr; }
     // By name: bRecursif looks in the table of all descendants.
     CChamp* pclGetChampFromName(const wchar_t* pszNom, bool bRecursif = true) const;
+    // The name search of the language: modes 1 and 4 every descendant, 0 the
+    // direct children, 3 the direct children and then each child's own search.
+    CObjetAPCodeOBJ* pclChercheNom(const wchar_t* pszNom, int nMode) const;
     void EnregistreNom(CChamp* pclChamp);
     void OublieNom(CChamp* pclChamp);
     size_t nGetTailleTableNoms(bool bRecursive) const;

@@ -109,6 +109,9 @@ public:
     virtual ISurchargeTraitement* vpiGetSurchargeTraitement() { return nullptr; }
     // A child of this object by name (modes of the name resolution).
     virtual CObjetAPCodeOBJ* vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode);
+    // The sub-object of a qualified name's "[n]" (1-based: a tab pane, a
+    // row...); null for objects without indexed parts.
+    virtual CObjetAPCodeOBJ* vpclGetSousObjetIndice(int /*n*/) { return nullptr; }
 
     // The object's kind (ID_OBJET), as the property Type reads it.
     virtual int nGetIDObjet() const { return -1; }

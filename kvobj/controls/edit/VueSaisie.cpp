@@ -1,0 +1,175 @@
+#include "controls/edit/VueSaisie.h"
+#include "controls/edit/CMasque.h"
+#include "controls/edit/CSaisie.h"
+#include "controls/graphic/VueStyle.h"
+#include "windows/Focus.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+namespace {
+
+QPalette PaletteTexte(const QPalette& base, const STStyleChamp& s, bool bGrise, uint32_t dwCouleur) {
+    QPalette pal = kvvue::PaletteStyle(s, base);
+    QColor c = kvvue::CouleurTexte(s, pal, bGrise);
+    if (!bGrise && dwCouleur != COULEUR_MASQUE_AUCUNE) c = kvvue::CouleurQt(dwCouleur);
+    pal.setColor(QPalette::Text, c);
+    return pal;
+}
+
+// What both widgets share: the style, the greyed and read-only states and
+// the colour the mask gives the value.
+template <class W>
+class CVueSaisieBase : public W, public CVueChampSaisie_QT {
+public:
+    explicit CVueSaisieBase(QWidget* pParent) : W(pParent) {
+        this->setAcceptDrops(false);
+        this->setContextMenuPolicy(Qt::NoContextMenu);
+    }
+    void AppliqueStyle(const STStyleChamp& s, bool bGrise, bool bLectureSeule) override {
+        m_style = s;
+        m_bGrise = bGrise;
+        kvvue::AppliqueStyle(this, s);
+        this->setReadOnly(bGrise || bLectureSeule);
+        AppliqueCouleur();
+    }
+
+protected:
+    void AppliqueCouleur() { this->setPalette(PaletteTexte(this->palette(), m_style, m_bGrise, m_dwCouleur)); }
+
+    STStyleChamp m_style;
+    bool m_bGrise = false;
+    uint32_t m_dwCouleur = COULEUR_MASQUE_AUCUNE;
+};
+
+class CVueLigne_QT : public CVueSaisieBase<QLineEdit> {
+public:
+    using CVueSaisieBase::CVueSaisieBase;
+    void AfficheTexte(const CTString& s, int nDebut, int nFin, uint32_t dwCouleur) override {
+        QSignalBlocker b(this);
+        QString q = QString::fromStdWString(s);
+        if (text() != q) setText(q);
+        if (nDebut == nFin) setCursorPosition(nFin);
+        else setSelection(nDebut, nFin - nDebut);
+        m_dwCouleur = dwCouleur;
+        AppliqueCouleur();
+    }
+    void AppliqueOptions(bool bMotDePasse, const CTString& sTexteConseil) override {
+        setEchoMode(bMotDePasse ? QLineEdit::Password : QLineEdit::Normal);
+        setPlaceholderText(QString::fromStdWString(sTexteConseil));
+    }
+    void LitSelection(int& nDebut, int& nFin) const override {
+        if (hasSelectedText()) {
+            nDebut = selectionStart();
+            nFin = nDebut + static_cast<int>(selectedText().size());
+            // The caret at the start of the selection: keep the order.
+            if (cursorPosition() == nDebut) std::swap(nDebut, nFin);
+        } else {
+            nDebut = nFin = cursorPosition();
+        }
+    }
+};
+
+class CVueMultiligne_QT : public CVueSaisieBase<QPlainTextEdit> {
+public:
+    using CVueSaisieBase::CVueSaisieBase;
+    void AfficheTexte(const CTString& s, int nDebut, int nFin, uint32_t dwCouleur) override {
+        QSignalBlocker b(this);
+        QString q = QString::fromStdWString(s);
+        if (toPlainText() != q) setPlainText(q);
+        QTextCursor c = textCursor();
+        c.setPosition(nDebut);
+        c.setPosition(nFin, QTextCursor::KeepAnchor);
+        setTextCursor(c);
+        m_dwCouleur = dwCouleur;
+        AppliqueCouleur();
+    }
+    void AppliqueOptions(bool, const CTString& sTexteConseil) override {
+        setPlaceholderText(QString::fromStdWString(sTexteConseil));
+    }
+    void LitSelection(int& nDebut, int& nFin) const override {
+        QTextCursor c = textCursor();
+        nDebut = c.anchor();
+        nFin = c.position();
+    }
+};
+
+// Keys reach the model; what it refuses never reaches the widget.
+class CControleurChampSaisie_QT : public CControleurChamp_QT {
+public:
+    CControleurChampSaisie_QT(CSaisie* pclSaisie) : CControleurChamp_QT(pclSaisie), m_pclSaisie(pclSaisie) {}
+
+    int veQuandPresseBoutonClavier(const CInfoEvenement& info) override {
+        if (!m_pclObjet) return 1;
+        auto* e = static_cast<QKeyEvent*>(info.pEvenement);
+        auto* v = dynamic_cast<CVueChampSaisie_QT*>(info.pDispatcher);
+        if (v) {
+            int d = 0, f = 0;
+            v->LitSelection(d, f);
+            m_pclSaisie->SetSelection(d, f);
+        }
+        const Qt::KeyboardModifiers m = e->modifiers() & ~Qt::KeypadModifier;
+        const int k = e->key();
+        if (m & Qt::AltModifier) return 1;
+        if (m & Qt::ControlModifier) {
+            switch (k) {
+            case Qt::Key_A: m_pclSaisie->SelectionneTout(); return 0;
+            case Qt::Key_C: case Qt::Key_Insert: return 1;
+            case Qt::Key_X: {
+                CTString s;
+                m_pclSaisie->_CMD_Couper(s);
+                if (!s.empty()) QApplication::clipboard()->setText(QString::fromStdWString(s));
+                return 0;
+            }
+            case Qt::Key_V: m_pclSaisie->_CMD_Coller(QApplication::clipboard()->text().toStdWString()); return 0;
+            case Qt::Key_Z: m_pclSaisie->_CMD_Annuler(); return 0;
+            case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End: return 1;
+            default: return 0;  // nothing else may change the text behind the mask's back
+            }
+        }
+        switch (k) {
+        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Escape: case Qt::Key_Left: case Qt::Key_Right:
+        case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+            return 1;
+        case Qt::Key_Up: case Qt::Key_Down:
+            return m_pclSaisie->GetSaisie().bMultiligne ? 1 : 0;
+        case Qt::Key_Backspace: case Qt::Key_Delete:
+            m_pclSaisie->nGereKeyDown(k);
+            return 0;
+        case Qt::Key_Return: case Qt::Key_Enter:
+            if (!m_pclSaisie->GetSaisie().bMultiligne) return 1;  // the window's keys (default button)
+            m_pclSaisie->nGereChar(13);
+            return 0;
+        default: break;
+        }
+        const QString s = e->text();
+        if (s.isEmpty()) return 1;  // keys without text (Shift, F1...)
+        for (QChar c : s)
+            if (c.unicode() >= 32) m_pclSaisie->nGereChar(static_cast<wchar_t>(c.unicode()));
+        return 0;
+    }
+
+    int veQuandRecoitFocus(const CInfoEveFocus& info) override {
+        int n = CControleurChamp_QT::veQuandRecoitFocus(info);
+        if (m_pclObjet && info.pDispatcher->hasFocus()) m_pclSaisie->OnGainFocus();
+        return n;
+    }
+    int veQuandPerdFocus(const CInfoEveFocus&) override {
+        if (m_pclObjet) m_pclSaisie->OnPerteFocus();
+        return 1;
+    }
+
+private:
+    CSaisie* m_pclSaisie;
+};
+
+} // namespace
+
+QWidget* pclCreeVueSaisie(CSaisie* pclSaisie, QWidget* pParent) {
+    if (pclSaisie->GetSaisie().bMultiligne)
+        return new CQTDispatcher<CVueMultiligne_QT>(pParent, new CControleurChampSaisie_QT(pclSaisie));
+    return new CQTDispatcher<CVueLigne_QT>(pParent, new CControleurChampSaisie_QT(pclSaisie));
+}

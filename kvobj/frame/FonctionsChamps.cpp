@@ -1,0 +1,460 @@
+// Control functions of the language: visibility and state, focus requests,
+// the controls around the focus, and controls made, copied and deleted at
+// run time.
+#include "base/Export.h"
+#include "base/Texte.h"
+#include "controls/core/CChamp.h"
+#include "controls/core/CConteneurChamp.h"
+#include "controls/core/CKVBuffer.h"
+#include "frame/CComposanteOBJ.h"
+#include "frame/CExe.h"
+#include "frame/CObjFactory.h"
+#include "frame/Glue.h"
+#include "frame/Proprietes.h"
+#include "windows/CFenPrincipale.h"
+#include <QWidget>
+#include <climits>
+#include <cwchar>
+
+namespace {
+// Property numbers the visibility functions write.
+constexpr int nPROP_ETAT = 22;
+constexpr int nPROP_VISIBLE = 73;
+
+// Language types that ChampCree turns into a table column or a tab pane.
+constexpr int nTYPE_COLONNE = 56;
+constexpr int nTYPE_COLONNE_2 = 110;
+constexpr int nTYPE_VOLET = 57;
+// Kinds of the controls that hold those.
+constexpr int nID_TABLE = 9;
+constexpr int nID_ONGLET = 16;
+
+// ChampCloneFenetre without a coordinate: the original's.
+constexpr int nPOSITION_ORIGINALE = INT32_MIN;
+
+bool bFenetreVisible(CFenPrincipale* f) {
+    QWidget* w = f->pGetWidget();
+    return w ? w->isVisible() : f->bVisibleInitial();
+}
+
+// A control made at run time gets its widget in its window's client area,
+// when the window has its widgets already.
+void CreeWidget(CChamp* c) {
+    CFenPrincipale* f = c->vpclGetFenPrincipale();
+    QWidget* pClient = f ? f->pGetWidgetClient() : nullptr;
+    if (!pClient) return;
+    if (QWidget* w = c->pGetWidget()) {
+        if (w->parentWidget() == pClient) return;
+        w->setParent(pClient);
+        c->vMAJVue();
+        return;
+    }
+    c->InitSurOnCreate(pClient);
+}
+
+// Splits "A.B.NAME" into "A.B" and "NAME".
+void DecoupeDernier(const wchar_t* pszNom, CTString& sConteneur, CTString& sNom) {
+    std::wstring s = pszNom ? pszNom : L"";
+    size_t n = s.rfind(L'.');
+    if (n == std::wstring::npos) {
+        sConteneur.clear();
+        sNom = s;
+    } else {
+        sConteneur = s.substr(0, n);
+        sNom = s.substr(n + 1);
+    }
+}
+} // namespace
+
+// ---------------------------------------------------------------- visibility and state
+
+bool CComposanteOBJ::_JoueAnimSurPropriete(CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, int, int) {
+    if (!pclObjet) {
+        _RaiseErrorNum(10009, {L"1"});
+        return false;
+    }
+    CXError err;
+    if (!bSetProprieteObjet(pclObjet, nPropriete, clValeur, &err)) {
+        RaiseError(&err);
+        return false;
+    }
+    return true;
+}
+
+void CComposanteOBJ::ChampVisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+    CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
+    if (f && bFenetreVisible(f)) return;
+    CAny cl;
+    cl.SetBOOL(true);
+    _JoueAnimSurPropriete(pclObjet, nPROP_VISIBLE, cl, nAnim1, nAnim2);
+}
+
+void CComposanteOBJ::ChampGrise(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+    CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
+    if (f && f->eGetState() == eETAT_GRISE) return;
+    CAny cl;
+    cl.SetI4(eETAT_GRISE);
+    _JoueAnimSurPropriete(pclObjet, nPROP_ETAT, cl, nAnim1, nAnim2);
+}
+
+void CComposanteOBJ::ChampInvisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+    CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
+    if (f && !bFenetreVisible(f)) return;
+    CAny cl;
+    cl.SetBOOL(false);
+    _JoueAnimSurPropriete(pclObjet, nPROP_VISIBLE, cl, nAnim1, nAnim2);
+}
+
+// ---------------------------------------------------------------- focus
+
+namespace {
+// The object a focus request is for: the one given, else the object whose
+// code runs. Null (with error 10063) when it is neither a window nor a control.
+CObjetAPCodeOBJ* pclCibleFocus(CComposanteOBJ* pclCompo, CObjetAPCodeOBJ* pclObjet) {
+    if (!pclObjet && gpclExe) pclObjet = gpclExe->pclGetObjetCourant();
+    if (pclObjet && (pclObjet->pclCastToChamp() || pclObjet->vpclCastToFenPrincipale())) return pclObjet;
+    if (pclObjet)
+        pclCompo->_RaiseErrorNum(10063, {pclObjet->sGetNom(), pclObjet->pszGetNomType()});
+    else
+        pclCompo->_RaiseErrorNum(10063, {L"?", L"object"});
+    return nullptr;
+}
+} // namespace
+
+void CComposanteOBJ::DonneFocus(CObjetAPCodeOBJ* pclObjet) {
+    CObjetAPCodeOBJ* o = pclCibleFocus(this, pclObjet);
+    if (o && gpclExe) gpclExe->SetRepriseSaisie(o, 3);
+}
+
+void CComposanteOBJ::RepriseSaisie(CObjetAPCodeOBJ* pclObjet) {
+    CObjetAPCodeOBJ* o = pclCibleFocus(this, pclObjet);
+    if (!o || !gpclExe) return;
+    gpclExe->SetRepriseSaisie(o, 1);
+    if (IVM* vm = piGetVM()) vm->StopCode(12);
+}
+
+CTString CComposanteOBJ::ChampSuivant() {
+    CFenPrincipale* f = _pclGetFenCourante();
+    CChamp* c = f ? f->pclGetChampSuivant() : nullptr;
+    return c ? _GetNomKSChampEnCours(c) : CTString();
+}
+
+CObjetAPCodeOBJ* CComposanteOBJ::ChampPrecedent(CTString& sNom) {
+    sNom.clear();
+    CFenPrincipale* f = _pclGetFenCourante();
+    if (!f) return nullptr;
+    // While the focus moves, the control that still has it is the previous one.
+    CChamp* c = f->pclGetChampSuivant() ? f->pclGetChampFocus() : f->pclGetChampPrecedent();
+    if (!c) return nullptr;
+    sNom = _GetNomKSChampEnCours(c);
+    return c;
+}
+
+// ---------------------------------------------------------------- enumeration
+
+CObjetAPCodeOBJ* CComposanteOBJ::EnumereChampFenetre(CObjetAPCodeOBJ* pclObjet, int nIndice, int nOption) {
+    if (!pclObjet) {
+        _RaiseErrorNum(10009, {L"1"});
+        return nullptr;
+    }
+    if (nOption < 0 || nOption > 2) {
+        _RaiseErrorNum(10051, {std::to_wstring(nOption), L"3"});
+        return nullptr;
+    }
+    CFenPrincipale* f = pclObjet->vpclCastToFenPrincipale();
+    // A control holds no controls of its own: its enumeration is empty.
+    if (!f) {
+        if (!pclObjet->pclCastToChamp()) _RaiseErrorTypeChampIDS(pclObjet, 0);
+        return nullptr;
+    }
+    const CConteneurChamp& cont = f->Conteneur();
+    std::vector<CChamp*> tab = nOption == 1   ? cont.vpclEnumereChamp_ParTabOrder()
+                               : nOption == 2 ? cont.vpclEnumereChamp_ParZOrder()
+                                              : cont.vpclEnumereChamp_ParOrdreDeCreation();
+    if (nIndice < 1 || nIndice > static_cast<int>(tab.size())) return nullptr;
+    return tab[nIndice - 1];
+}
+
+// ---------------------------------------------------------------- creation, copy, deletion
+
+CObjetAPCodeOBJ* CComposanteOBJ::ChampCree(const wchar_t* pszNom, int nType, int x, int y, int nLargeur, int nHauteur,
+                                           bool bVisible) {
+    IVM* vm = piGetVM();
+    if (vm && !vm->bOuvertureFenetrePermise()) return nullptr;
+    CTString sConteneur, sNom;
+    DecoupeDernier(pszNom, sConteneur, sNom);
+    if (sNom.empty() || sNom.find_first_of(L"[]") != CTString::npos) {
+        _RaiseErrorNum(10009, {L"1"});
+        return nullptr;
+    }
+    // The container: the named one, else the current window.
+    CObjetAPCodeOBJ* pclConteneur = nullptr;
+    if (sConteneur.empty()) {
+        pclConteneur = _pclGetFenCourante();
+        if (!pclConteneur) {
+            _RaiseErrorNum(10001, {L""});
+            return nullptr;
+        }
+    } else {
+        pclConteneur = pclResoutNom(sConteneur.c_str());
+        if (!pclConteneur) {
+            _RaiseErrorNum(10001, {sConteneur});
+            return nullptr;
+        }
+    }
+    // Columns go in tables and panes in tab controls; this module has
+    // neither kind yet, so the container found cannot take them.
+    bool bColonne = nType == nTYPE_COLONNE || nType == nTYPE_COLONNE_2;
+    if (bColonne || nType == nTYPE_VOLET) {
+        int nAttendu = bColonne ? nID_TABLE : nID_ONGLET;
+        if (pclConteneur->nGetIDObjet() != nAttendu) {
+            _RaiseErrorNum(10010, {pclConteneur->sGetNom()});
+            return nullptr;
+        }
+        _RaiseErrorNum(10012, {std::to_wstring(nType)});
+        return nullptr;
+    }
+    CFenPrincipale* f = pclConteneur->vpclCastToFenPrincipale();
+    if (!f) {
+        _RaiseErrorNum(10010, {pclConteneur->sGetNom()});
+        return nullptr;
+    }
+    if (!CObjFactory::bEstIDChamp(nType) || !CConteneurChamp::sbEstIDChampSupportePlatforme(nType)) {
+        _RaiseErrorNum(10012, {std::to_wstring(nType)});
+        return nullptr;
+    }
+    // Two controls of one window never share a name: the first would no
+    // longer be found.
+    if (f->Conteneur().pclGetChampFromName(sNom.c_str(), true)) {
+        _RaiseErrorNum(10009, {L"1"});
+        return nullptr;
+    }
+    try {
+        CChamp* c = f->Conteneur().pclCreeunChampExec(nType, sNom.c_str(), x, y, nLargeur, nHauteur, bVisible);
+        CreeWidget(c);
+        return c;
+    } catch (const CXError& e) {
+        RaiseError(&e);
+        return nullptr;
+    }
+}
+
+CObjetAPCodeOBJ* CComposanteOBJ::ChampCloneFenetre(CObjetAPCodeOBJ* pclObjet, const wchar_t* pszNom, int x, int y) {
+    CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
+    if (!c) {
+        if (pclObjet)
+            _RaiseErrorTypeChampIDS(pclObjet, 0);
+        else
+            _RaiseErrorNum(10009, {L"1"});
+        return nullptr;
+    }
+    CConteneurChamp* pclConteneur = c->pclGetConteneur();
+    if (!pszNom || !*pszNom || std::wcspbrk(pszNom, L".[]") || !pclConteneur) {
+        _RaiseErrorNum(10009, {L"2"});
+        return nullptr;
+    }
+    if (pclConteneur->pclGetChampFromName(pszNom, true)) {
+        _RaiseErrorNum(10009, {L"2"});
+        return nullptr;
+    }
+    try {
+        // The copy reads the original's description, then takes its
+        // current geometry, state and visibility.
+        CKVBuffer b;
+        CEcrivainKV ecrivain(b);
+        c->_Serialize(ecrivain);
+        std::vector<uint8_t> octets = b.Octets();
+        CKVBuffer lu(octets.data(), octets.size());
+        auto* pclCopie = static_cast<CChamp*>(CObjFactory::xResCreateChamp(c->dwGetId()));
+        try {
+            CLecteurKV lecteur(lu, c->vdwGetCodePageDeserial());
+            pclCopie->_Deserialize(lecteur);
+        } catch (...) {
+            pclCopie->nRelease();
+            throw;
+        }
+        pclCopie->SetName(pszNom);
+        // The copy keeps the original's identifier, so it runs the same
+        // event code; it has no identity of its own for persistence.
+        pclCopie->SetFlag(1, FLAG1_SANS_IDENTITE, true);
+        pclCopie->SetPosition(x != nPOSITION_ORIGINALE ? x : c->nGetPosX(), y != nPOSITION_ORIGINALE ? y : c->nGetPosY());
+        pclCopie->SetSize(c->nGetLargeur(), c->nGetHauteur());
+        pclCopie->SetState(c->eGetState());
+        pclCopie->SetVisible(c->bGetVisible());
+        pclCopie->SetZOrder(pclConteneur->nGetNbChamp());
+        bool bTabStop = pclCopie->bGetTabStop();
+        pclCopie->SetTabStopDirect(false);
+        pclCopie->SetTabOrder(-1);
+        pclConteneur->AddChamp(pclCopie);
+        pclCopie->nRelease();  // the container keeps its own reference
+        pclConteneur->EnregistreNom(pclCopie);
+        if (bTabStop) pclCopie->SetTabStop(true);  // last in the tab order
+        CreeWidget(pclCopie);
+        return pclCopie;
+    } catch (const CXError& e) {
+        RaiseError(&e);
+        return nullptr;
+    }
+}
+
+void CComposanteOBJ::ChampSupprimeFenetre(CObjetAPCodeOBJ* pclObjet) {
+    CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
+    if (!c) {
+        if (pclObjet)
+            _RaiseErrorTypeChampIDS(pclObjet, 0);
+        else
+            _RaiseErrorNum(10009, {L"1"});
+        return;
+    }
+    CConteneurChamp* pclConteneur = c->pclGetConteneur();
+    if (!pclConteneur) return;  // already deleted
+    c->AddRef();
+    // Nothing may keep pointing at the control once it is gone.
+    if (CFenPrincipale* f = c->vpclGetFenPrincipale()) f->OublieChamp(c);
+    if (gpclExe) gpclExe->OublieRepriseSaisie(c);
+    pclConteneur->DelChampRecursif(c);
+    c->nRelease();
+}
+
+bool CComposanteOBJ::ChampExisteFenetre(const wchar_t* pszNom) {
+    if (!pszNom || !*pszNom) return false;
+    CObjetAPCodeOBJ* o = pclResoutNom(pszNom);
+    if (!o) return false;
+    if (CChamp* c = o->pclCastToChamp()) return c->bEstVivant();
+    if (CFenPrincipale* f = o->vpclCastToFenPrincipale()) return f->bEstVivante();
+    return true;
+}
+
+// ---------------------------------------------------------------- glue
+
+using namespace kvglue;
+
+KV_EXPORT int KSL_ChampVisible_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampVisible(Objet(tabArgs, 0), 0, 0);
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampVisible_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampVisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampGrise_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampGrise(Objet(tabArgs, 0), 0, 0);
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampGrise_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampGrise(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampInvisible_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampInvisible(Objet(tabArgs, 0), 0, 0);
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampInvisible_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampInvisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
+    return 0;
+}
+
+KV_EXPORT int KSL_DonneFocus_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->DonneFocus(nullptr);
+    return 0;
+}
+
+KV_EXPORT int KSL_DonneFocus_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->DonneFocus(Objet(tabArgs, 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_RepriseSaisie_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->RepriseSaisie(nullptr);
+    return 0;
+}
+
+KV_EXPORT int KSL_RepriseSaisie_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->RepriseSaisie(Objet(tabArgs, 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampSuivant_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatChaine(pAppel, pclCompo->ChampSuivant());
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampPrecedent_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    CTString sNom;
+    pclCompo->ChampPrecedent(sNom);
+    ResultatChaine(pAppel, sNom);
+    return 0;
+}
+
+KV_EXPORT int KSL_EnumereChampFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_EnumereChampFenetre_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampCree_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), 0, 0, 0, 0, true));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampCree_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3),
+                                              Entier(tabArgs, 4), Entier(tabArgs, 5), Entier(tabArgs, 6) != 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampCloneFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), nPOSITION_ORIGINALE, nPOSITION_ORIGINALE));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampCloneFenetre_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), nPOSITION_ORIGINALE));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampCloneFenetre_2(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatObjet(pAppel,
+                  pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3)));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampSupprimeFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->ChampSupprimeFenetre(Objet(tabArgs, 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_ChampExisteFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatBooleen(pAppel, pclCompo->ChampExisteFenetre(Chaine(tabArgs, 0)));
+    return 0;
+}

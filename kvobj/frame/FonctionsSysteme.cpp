@@ -1,0 +1,125 @@
+// System functions of the language: letting events through while code runs,
+// the hourglass, the mouse position and the beep.
+#include "base/Export.h"
+#include "frame/CComposanteOBJ.h"
+#include "frame/CExe.h"
+#include "frame/Glue.h"
+#include "windows/CFenPrincipale.h"
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QThread>
+
+void CComposanteOBJ::Multitache(int n) {
+    if (n >= 0) {
+        _RaiseErrorNum(10643, {});
+        return;
+    }
+    IVM* vm = piGetVM();
+    if (vm) vm->AddRef();  // the program may end code while events run
+    const qint64 nDuree = -static_cast<qint64>(n) * 10;
+    QElapsedTimer t;
+    t.start();
+    do {
+        if (gpclExe) gpclExe->CheckTimerTempsReel();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(1);
+    } while (n != -1 && t.elapsed() < nDuree);
+    if (vm) vm->Release();
+}
+
+void CComposanteOBJ::Sablier(bool b) {
+    if (!gpclExe) return;
+    if (b)
+        gpclExe->SablierVrai();
+    else
+        gpclExe->SablierFaux();
+}
+
+bool CComposanteOBJ::_bPositionSouris(int nMode, int& x, int& y) {
+    if (nMode != 0 && nMode != 1) {
+        _RaiseErrorNum(10051, {std::to_wstring(nMode), L"1"});
+        return false;
+    }
+    QPoint p = QCursor::pos();
+    if (nMode == 0) {
+        CFenPrincipale* f = _pclGetFenCourante();
+        if (QWidget* w = f ? f->pGetWidgetClient() : nullptr) p = w->mapFromGlobal(p);
+    }
+    x = p.x();
+    y = p.y();
+    return true;
+}
+
+int CComposanteOBJ::SourisPosX(int nMode) {
+    int x = 0, y = 0;
+    return _bPositionSouris(nMode, x, y) ? x : 0;
+}
+
+int CComposanteOBJ::SourisPosY(int nMode) {
+    int x = 0, y = 0;
+    return _bPositionSouris(nMode, x, y) ? y : 0;
+}
+
+void CComposanteOBJ::Bip() {
+    s_pclGetApplicationQT();
+    QApplication::beep();
+}
+
+// ---------------------------------------------------------------- glue
+
+using namespace kvglue;
+
+KV_EXPORT int KSL_Multitache_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->Multitache(0);
+    return 0;
+}
+
+KV_EXPORT int KSL_Multitache_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->Multitache(Entier(tabArgs, 0));
+    return 0;
+}
+
+KV_EXPORT int KSL_Sablier_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->Sablier(true);
+    return 0;
+}
+
+KV_EXPORT int KSL_Sablier_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->Sablier(Entier(tabArgs, 0) != 0);
+    return 0;
+}
+
+KV_EXPORT int KSL_SourisPosX_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->SourisPosX(0));
+    return 0;
+}
+
+KV_EXPORT int KSL_SourisPosX_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->SourisPosX(Entier(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_SourisPosY_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->SourisPosY(0));
+    return 0;
+}
+
+KV_EXPORT int KSL_SourisPosY_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
+    Contexte ctx(pAppel, pclCompo);
+    ResultatEntier(pAppel, pclCompo->SourisPosY(Entier(tabArgs, 0)));
+    return 0;
+}
+
+KV_EXPORT int KSL_Bip_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
+    Contexte ctx(pAppel, pclCompo);
+    pclCompo->Bip();
+    return 0;
+}
