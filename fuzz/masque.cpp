@@ -8,6 +8,7 @@
 #include "controls/edit/CMasqueHexadecimal.h"
 #include "controls/edit/CMasqueNumerique.h"
 #include "controls/edit/CMasqueTexte.h"
+#include "controls/edit/CMasqueFixe.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -105,6 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         m->Formate(sValeur, s);
         m->vbReformatePourColler(sValeur, s);
         Tape(*m, sValeur);
+    }
+    // The fixed masks of dates, times and durations.
+    for (eGENRE_MASQUE_FIXE e : {eGENRE_MASQUE_FIXE::DATE, eGENRE_MASQUE_FIXE::HEURE, eGENRE_MASQUE_FIXE::DUREE}) {
+        CMasqueFixe m(sMasque, e);
+        CTString s, v;
+        m.Formate(sValeur, s);
+        m.vbDeformate(s, v, true);
+        m.vbDeformate(sSaisie, v, false);
+        m.bDateAcceptable(sSaisie);
+        m.vbReformatePourColler(sValeur, s);
+        Tape(m, sValeur);
     }
     CMasqueNumerique::sReinitialiseParametresInternationaux();
     return 0;

@@ -2,7 +2,8 @@
 //
 //   - edit: EDT_Amount
 //     type: text | numeric | currency | decimal | date | time | duration
-//     mask: "[Red]-999 999,99;[Blue]999 999,99"   (numeric mask language, or "regexp:...")
+//     mask: "[Red]-999 999,99;[Blue]999 999,99"   (numeric mask language, or "regexp:...";
+//           dates "JJ/MM/AAAA", times "HH:MM:SS", durations "HH:MM": digit positions and literals)
 //     text_mask: 1            (predefined text mask number; see the module's list)
 //     display_mask: "..."     (numeric edits: the mask used once the control is left)
 //     max_length: 40          multiline: true      password: true

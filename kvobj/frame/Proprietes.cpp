@@ -86,8 +86,8 @@ constexpr int PROPS_IMAGE[] = {1, 52, 85};
 // Edit: Valeur, Curseur, FinCurseur, MasqueSaisie, Taille, Multiligne,
 // MotDePasse, BorneMin, BorneMax, TypeSaisie, Ellipse, TexteConseil,
 // Unicode, EffacementAutomatique, TexteSelectionne, ValeurAffichee,
-// BoutonCalendrier, NullSiVide.
-constexpr int PROPS_SAISIE[] = {1, 16, 17, 23, 28, 39, 43, 46, 56, 57, 61, 125, 153, 155, 159, 160, 168, 266};
+// BoutonCalendrier, NullSiVide, CadrageH, CadrageV, RetraitGauche, RetraitDroit.
+constexpr int PROPS_SAISIE[] = {1, 16, 17, 23, 28, 39, 40, 41, 43, 46, 56, 57, 61, 125, 149, 153, 155, 159, 160, 168, 266, 268};
 constexpr int PROPS_BOUTON[] = {52, 53, 54, 55, 132, 267};
 
 struct STMatrice {

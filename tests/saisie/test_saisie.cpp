@@ -8,6 +8,7 @@
 #include "code/CRunnerLua.h"
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -185,6 +186,58 @@ TEST(FrappeSaisie, KeysGoThroughTheMask) {
     }
 }
 
+// Dates, times and durations: digits fill the positions, literals come by
+// themselves, and the value is the internal form.
+TEST(FrappeSaisie, FixedMasksOfDatesTimesAndDurations) {
+    struct Cas {
+        const char* pszNom;
+        void (*pfnPrepare)(STSaisie&);
+        const char* pszFrappe;
+        std::wstring sAffiche;
+        std::wstring sValeur;
+    } tab[] = {
+        {"date", [](STSaisie& s) { s.eTypeSaisie = eSAISIE_DATE; s.sMasque = L"JJ/MM/AAAA"; }, "1012202699", L"10/12/2026",
+         L"20261210"},
+        {"date with a two-digit year", [](STSaisie& s) { s.eTypeSaisie = eSAISIE_DATE; s.sMasque = L"JJ/MM/AA"; }, "311299",
+         L"31/12/99", L"19991231"},
+        {"partly typed date", [](STSaisie& s) { s.eTypeSaisie = eSAISIE_DATE; s.sMasque = L"JJ/MM/AAAA"; }, "10", L"10/",
+         L"00000010"},
+        {"time", [](STSaisie& s) { s.eTypeSaisie = eSAISIE_HEURE; s.sMasque = L"HH:MM"; }, "0930x", L"09:30",
+         L"093000000"},
+        {"duration", [](STSaisie& s) { s.eTypeSaisie = eSAISIE_DUREE; s.sMasque = L"HH:MM:SS"; }, "013015", L"01:30:15",
+         L"5415000"},
+    };
+    for (const Cas& c : tab) {
+        SCOPED_TRACE(c.pszNom);
+        Saisie s(c.pfnPrepare);
+        QTest::keyClicks(s.w(), c.pszFrappe);
+        EXPECT_EQ(s.Texte(), c.sAffiche);
+        s.p->OnPerteFocus();
+        CAny v;
+        s.p->GetValeur(&v);
+        CTString t;
+        int64_t n = 0;
+        if (v.nGetINT_64(n) == 0) t = std::to_wstring(n);
+        else if (v.nGetType() == KS_PSTRW) t = static_cast<const wchar_t* const*>(v.pGetStockage())[0];
+        EXPECT_EQ(t, c.sValeur);
+    }
+}
+
+// A date that does not exist cannot be left; an empty one can.
+TEST(FrappeSaisie, AnImpossibleDateIsRefusedAtExit) {
+    Saisie s([](STSaisie& st) {
+        st.eTypeSaisie = eSAISIE_DATE;
+        st.sMasque = L"JJ/MM/AAAA";
+    });
+    EXPECT_TRUE(s.p->bTestDateValide());
+    QTest::keyClicks(s.w(), "30022024");
+    EXPECT_FALSE(s.p->bTestDateValide());
+    s.p->SelectionneTout();
+    QTest::keyClicks(s.w(), "29022024");
+    EXPECT_EQ(s.Texte(), L"29/02/2024");
+    EXPECT_TRUE(s.p->bTestDateValide());
+}
+
 TEST(FrappeSaisie, EnterIsTextOnlyInAMultiLineEdit) {
     Saisie ligne([](STSaisie&) {});
     QTest::keyClicks(ligne.w(), "a");
@@ -315,6 +368,17 @@ TEST_F(SaisieFenetre, TypeAndValueThroughTheGate) {
     CXError e;
     ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(1), cl, &e));
     EXPECT_EQ(Champ(L"EDT_Montant")->sGetTexteAffiche(), L"1 234,50 \x20AC");
+
+    // The program aligns the text; a value outside 0..2 is refused.
+    cl.SetI4(2);
+    ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(40), cl, &e));
+    auto* ligne = qobject_cast<QLineEdit*>(Champ(L"EDT_Montant")->pGetWidget());
+    ASSERT_NE(ligne, nullptr);
+    EXPECT_TRUE(ligne->alignment() & Qt::AlignRight);
+    cl.SetI4(5);
+    EXPECT_FALSE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(40), cl, &e));
+    EXPECT_EQ(e.nGetErreur(), 10002);
+    EXPECT_TRUE(ligne->alignment() & Qt::AlignRight);
 }
 
 } // namespace

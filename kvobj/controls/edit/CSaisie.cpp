@@ -1,4 +1,5 @@
 #include "controls/edit/CSaisie.h"
+#include "controls/edit/CMasqueFixe.h"
 #include "controls/edit/CMasqueHexadecimal.h"
 #include "controls/edit/CMasqueNumerique.h"
 #include "controls/edit/VueSaisie.h"
@@ -63,7 +64,8 @@ void CSaisie::ConstruitMasque() {
             m_pMasque = CMasque::pclGetNewMasqueTexte(m_st.nNumeroMasque);
         else
             bChangeMasqueSaisie(sMasque, m_st.sMasqueAffichage, nMode);
-    } else if (m_st.eTypeSaisie == eSAISIE_NUMERIQUE) {
+    } else if (m_st.eTypeSaisie != eSAISIE_TEXTE && m_st.eTypeSaisie != eSAISIE_TEXTE_4) {
+        // Numbers, dates, times and durations always have a mask.
         bChangeMasqueSaisie(L"", m_st.sMasqueAffichage, nMode);
     }
 }
@@ -77,8 +79,13 @@ bool CSaisie::bChangeMasqueSaisie(const CTString& sMasque, const CTString& sMasq
     m_pMasque.reset();
     switch (m_st.eTypeSaisie) {
     case eSAISIE_DATE: case eSAISIE_HEURE: case eSAISIE_DUREE:
-        // Date, time and duration masks come with their own control family:
-        // until then these edits take the text as typed.
+        // A plain fixed mask: digit positions and literals.
+        m_pMasque = std::make_unique<CMasqueFixe>(
+            sMasque, m_st.eTypeSaisie == eSAISIE_DATE ? eGENRE_MASQUE_FIXE::DATE
+                     : m_st.eTypeSaisie == eSAISIE_HEURE ? eGENRE_MASQUE_FIXE::HEURE
+                                                         : eGENRE_MASQUE_FIXE::DUREE);
+        if (m_st.eTypeSaisie == eSAISIE_DUREE) m_st.wTypeValeur = KS_I8;
+        else if (m_st.wTypeValeur != KS_PSTRW) m_st.wTypeValeur = KS_PSTRW;
         return true;
     case eSAISIE_NUMERIQUE: {
         if (CMasqueHexadecimal::sbEstUnMasqueHexaDecimal(sMasque)) {
@@ -175,7 +182,14 @@ void CSaisie::ValeurInterneVersAffichage() {
 void CSaisie::AffichageVersValeurInterne() {
     if (!bEstNumerique()) {
         CAny cl;
-        cl.SetPSTRX(m_sAffiche.c_str());
+        CTString sValeur = m_sAffiche;
+        if (m_pMasque && !m_pMasque->vbDeformate(m_sAffiche, sValeur, m_bEnSaisie)) sValeur.clear();
+        if (m_st.eTypeSaisie == eSAISIE_DUREE) {
+            cl.SetI8(sValeur.empty() ? 0 : std::wcstoll(sValeur.c_str(), nullptr, 10));
+            m_clValeur = cl;
+            return;
+        }
+        cl.SetPSTRX(sValeur.c_str());
         if (m_st.wTypeValeur != KS_PSTRW && m_st.wTypeValeur != 0) cl.__nCastTo(m_st.wTypeValeur);
         m_clValeur = cl;
         return;
@@ -426,6 +440,12 @@ bool CSaisie::bTestBornes() {
     return true;
 }
 
+bool CSaisie::bTestDateValide() {
+    auto* m = dynamic_cast<const CMasqueFixe*>(m_pMasque.get());
+    if (!m || m_st.eTypeSaisie != eSAISIE_DATE) return true;
+    return m->bDateAcceptable(m_bEnSaisie ? m_sAffiche : m_sDerniereSaisie);
+}
+
 bool CSaisie::bTestTexteValide() {
     const CTString& sTexte = m_bEnSaisie ? m_sAffiche : m_sDerniereSaisie;
     if (!m_pMasque || sTexte.empty()) return true;
@@ -445,6 +465,10 @@ bool CSaisie::vbAccepteSortie() {
         return false;
     };
     if (!bTestSaisieObligatoire()) return refuse();
+    if (!bTestDateValide()) {
+        QApplication::beep();
+        return refuse();
+    }
     if (!bTestBornes()) return refuse();
     if (!bTestTexteValide()) return refuse();
     if (!vbInPcodeDeSortie() && !_bExecuteCodeSortie()) return false;
@@ -463,6 +487,7 @@ void CSaisie::vMAJVue() {
     if (CVueChampSaisie_QT* v = pclGetVue()) {
         v->AppliqueStyle(m_style, bIsGrayed(), bIsReadOnly());
         v->AppliqueOptions(m_st.bMotDePasse && m_st.eTypeSaisie == eSAISIE_TEXTE, m_st.sTexteConseil);
+        v->AppliqueMiseEnPage(m_nCadrageH, m_nCadrageV, m_nRetraitGauche, m_nRetraitDroit);
     }
     MAJVueTexte();
 }
@@ -610,3 +635,37 @@ void CSaisie::xSet_PropUnicode(const CAny& v) {
 }
 void CSaisie::xGet_PropBoutonCalendrier(CAny* v) { v->SetBOOL(m_st.bBoutonCalendrier); }
 void CSaisie::xSet_PropBoutonCalendrier(const CAny& v) { m_st.bBoutonCalendrier = Booleen(v); }
+
+namespace {
+int Cadrage(const CAny& v) {
+    int n = Entier(v);
+    if (n < 0 || n > 2) throw ErreurKVOBJ(10002, {std::to_wstring(n)});
+    return n;
+}
+int Retrait(const CAny& v) {
+    int n = Entier(v);
+    if (n < 0 || n > 10000) throw ErreurKVOBJ(10002, {std::to_wstring(n)});
+    return n;
+}
+} // namespace
+
+void CSaisie::xGet_PropCadrageH(CAny* v) { v->SetI4(m_nCadrageH); }
+void CSaisie::xSet_PropCadrageH(const CAny& v) {
+    m_nCadrageH = Cadrage(v);
+    vMAJVue();
+}
+void CSaisie::xGet_PropCadrageV(CAny* v) { v->SetI4(m_nCadrageV); }
+void CSaisie::xSet_PropCadrageV(const CAny& v) {
+    m_nCadrageV = Cadrage(v);
+    vMAJVue();
+}
+void CSaisie::xGet_PropRetraitGauche(CAny* v) { v->SetI4(m_nRetraitGauche); }
+void CSaisie::xSet_PropRetraitGauche(const CAny& v) {
+    m_nRetraitGauche = Retrait(v);
+    vMAJVue();
+}
+void CSaisie::xGet_PropRetraitDroit(CAny* v) { v->SetI4(m_nRetraitDroit); }
+void CSaisie::xSet_PropRetraitDroit(const CAny& v) {
+    m_nRetraitDroit = Retrait(v);
+    vMAJVue();
+}

@@ -321,6 +321,7 @@ public:
     bool vbAccepteSortie() override;
     bool bTestSaisieObligatoire();
     bool bTestBornes();
+    bool bTestDateValide();
     bool bTestTexteValide();
     bool vbSaisieObligatoireVide() const override;
     void vSignaleSaisieObligatoireVide() override;
@@ -351,6 +352,10 @@ public:
     KV_ACCESSEURS(ValeurAffichee)
     KV_ACCESSEURS(Unicode)
     KV_ACCESSEURS(BoutonCalendrier)
+    KV_ACCESSEURS(CadrageH)
+    KV_ACCESSEURS(CadrageV)
+    KV_ACCESSEURS(RetraitGauche)
+    KV_ACCESSEURS(RetraitDroit)
 
 protected:
     void vLitSpecifique(CLecteurKV& ar) override;
@@ -372,6 +377,9 @@ private:
     CTString m_sAffiche;
     CTString m_sAvantModification;
     CTString m_sDerniereSaisie;  // the entry text when the focus last left
+    // Layout of the text, set by the program: alignments 0 left/top,
+    // 1 centre, 2 right/bottom; margins in pixels.
+    int m_nCadrageH = 0, m_nCadrageV = 1, m_nRetraitGauche = 0, m_nRetraitDroit = 0;
     int m_nDebutSel = 0, m_nFinSel = 0;
     bool m_bEnSaisie = false;
     CTString m_sDernierMessage;

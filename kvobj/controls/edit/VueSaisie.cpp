@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace {
 
@@ -37,7 +39,16 @@ public:
         AppliqueCouleur();
     }
 
+    void AppliqueMiseEnPage(int nH, int nV, int nGauche, int nDroit) override {
+        Qt::Alignment a = nH == 1 ? Qt::AlignHCenter : nH == 2 ? Qt::AlignRight : Qt::AlignLeft;
+        a |= nV == 0 ? Qt::AlignTop : nV == 2 ? Qt::AlignBottom : Qt::AlignVCenter;
+        MetAlignement(a);
+        MetMarges(nGauche, nDroit);
+    }
+
 protected:
+    virtual void MetAlignement(Qt::Alignment a) = 0;
+    virtual void MetMarges(int nGauche, int nDroit) = 0;
     void AppliqueCouleur() { this->setPalette(PaletteTexte(this->palette(), m_style, m_bGrise, m_dwCouleur)); }
 
     STStyleChamp m_style;
@@ -57,6 +68,8 @@ public:
         m_dwCouleur = dwCouleur;
         AppliqueCouleur();
     }
+    void MetAlignement(Qt::Alignment a) override { setAlignment(a); }
+    void MetMarges(int nGauche, int nDroit) override { setTextMargins(nGauche, 0, nDroit, 0); }
     void AppliqueOptions(bool bMotDePasse, const CTString& sTexteConseil) override {
         setEchoMode(bMotDePasse ? QLineEdit::Password : QLineEdit::Normal);
         setPlaceholderText(QString::fromStdWString(sTexteConseil));
@@ -87,6 +100,12 @@ public:
         m_dwCouleur = dwCouleur;
         AppliqueCouleur();
     }
+    void MetAlignement(Qt::Alignment a) override {
+        QTextOption o = document()->defaultTextOption();
+        o.setAlignment(a & Qt::AlignHorizontal_Mask);
+        document()->setDefaultTextOption(o);
+    }
+    void MetMarges(int nGauche, int nDroit) override { setViewportMargins(nGauche, 0, nDroit, 0); }
     void AppliqueOptions(bool, const CTString& sTexteConseil) override {
         setPlaceholderText(QString::fromStdWString(sTexteConseil));
     }

@@ -18,6 +18,8 @@ public:
     virtual void AfficheTexte(const CTString& s, int nDebut, int nFin, uint32_t dwCouleur) = 0;
     virtual void AppliqueStyle(const STStyleChamp& s, bool bGrise, bool bLectureSeule) = 0;
     virtual void AppliqueOptions(bool bMotDePasse, const CTString& sTexteConseil) = 0;
+    // Alignments (0 left/top, 1 centre, 2 right/bottom) and side margins.
+    virtual void AppliqueMiseEnPage(int nCadrageH, int nCadrageV, int nRetraitGauche, int nRetraitDroit) = 0;
     // The selection as the user left it (caret moves with the mouse or arrows).
     virtual void LitSelection(int& nDebut, int& nFin) const = 0;
 };
