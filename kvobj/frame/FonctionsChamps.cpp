@@ -329,132 +329,54 @@ bool CComposanteOBJ::ChampExisteFenetre(const wchar_t* pszNom) {
 
 using namespace kvglue;
 
-KV_EXPORT int KSL_ChampVisible_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampVisible(Objet(tabArgs, 0), 0, 0);
-    return 0;
-}
+KV_GLUE(ChampVisible, 0) { pclCompo->ChampVisible(Objet(tabArgs, 0), 0, 0); }
 
-KV_EXPORT int KSL_ChampVisible_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampVisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
-    return 0;
-}
+KV_GLUE(ChampVisible, 1) { pclCompo->ChampVisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_EXPORT int KSL_ChampGrise_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampGrise(Objet(tabArgs, 0), 0, 0);
-    return 0;
-}
+KV_GLUE(ChampGrise, 0) { pclCompo->ChampGrise(Objet(tabArgs, 0), 0, 0); }
 
-KV_EXPORT int KSL_ChampGrise_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampGrise(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
-    return 0;
-}
+KV_GLUE(ChampGrise, 1) { pclCompo->ChampGrise(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_EXPORT int KSL_ChampInvisible_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampInvisible(Objet(tabArgs, 0), 0, 0);
-    return 0;
-}
+KV_GLUE(ChampInvisible, 0) { pclCompo->ChampInvisible(Objet(tabArgs, 0), 0, 0); }
 
-KV_EXPORT int KSL_ChampInvisible_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampInvisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2));
-    return 0;
-}
+KV_GLUE(ChampInvisible, 1) { pclCompo->ChampInvisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_EXPORT int KSL_DonneFocus_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->DonneFocus(nullptr);
-    return 0;
-}
+KV_GLUE(DonneFocus, 0) { pclCompo->DonneFocus(nullptr); }
 
-KV_EXPORT int KSL_DonneFocus_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->DonneFocus(Objet(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(DonneFocus, 1) { pclCompo->DonneFocus(Objet(tabArgs, 0)); }
 
-KV_EXPORT int KSL_RepriseSaisie_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->RepriseSaisie(nullptr);
-    return 0;
-}
+KV_GLUE(RepriseSaisie, 0) { pclCompo->RepriseSaisie(nullptr); }
 
-KV_EXPORT int KSL_RepriseSaisie_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->RepriseSaisie(Objet(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(RepriseSaisie, 1) { pclCompo->RepriseSaisie(Objet(tabArgs, 0)); }
 
-KV_EXPORT int KSL_ChampSuivant_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatChaine(pAppel, pclCompo->ChampSuivant());
-    return 0;
-}
+KV_GLUE(ChampSuivant, 0) { ResultatChaine(pAppel, pclCompo->ChampSuivant()); }
 
-KV_EXPORT int KSL_ChampPrecedent_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
+KV_GLUE(ChampPrecedent, 0) {
     CTString sNom;
     pclCompo->ChampPrecedent(sNom);
     ResultatChaine(pAppel, sNom);
-    return 0;
 }
 
-KV_EXPORT int KSL_EnumereChampFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), 0));
-    return 0;
-}
+KV_GLUE(EnumereChampFenetre, 0) { ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), 0)); }
 
-KV_EXPORT int KSL_EnumereChampFenetre_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)));
-    return 0;
-}
+KV_GLUE(EnumereChampFenetre, 1) { ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2))); }
 
-KV_EXPORT int KSL_ChampCree_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), 0, 0, 0, 0, true));
-    return 0;
-}
+KV_GLUE(ChampCree, 0) { ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), 0, 0, 0, 0, true)); }
 
-KV_EXPORT int KSL_ChampCree_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
+KV_GLUE(ChampCree, 1) {
     ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3),
                                               Entier(tabArgs, 4), Entier(tabArgs, 5), Entier(tabArgs, 6) != 0));
-    return 0;
 }
 
-KV_EXPORT int KSL_ChampCloneFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), nPOSITION_ORIGINALE, nPOSITION_ORIGINALE));
-    return 0;
-}
+KV_GLUE(ChampCloneFenetre, 0) { ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), nPOSITION_ORIGINALE, nPOSITION_ORIGINALE)); }
 
-KV_EXPORT int KSL_ChampCloneFenetre_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), nPOSITION_ORIGINALE));
-    return 0;
-}
+KV_GLUE(ChampCloneFenetre, 1) { ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), nPOSITION_ORIGINALE)); }
 
-KV_EXPORT int KSL_ChampCloneFenetre_2(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
+KV_GLUE(ChampCloneFenetre, 2) {
     ResultatObjet(pAppel,
                   pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3)));
-    return 0;
 }
 
-KV_EXPORT int KSL_ChampSupprimeFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->ChampSupprimeFenetre(Objet(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(ChampSupprimeFenetre, 0) { pclCompo->ChampSupprimeFenetre(Objet(tabArgs, 0)); }
 
-KV_EXPORT int KSL_ChampExisteFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatBooleen(pAppel, pclCompo->ChampExisteFenetre(Chaine(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(ChampExisteFenetre, 0) { ResultatBooleen(pAppel, pclCompo->ChampExisteFenetre(Chaine(tabArgs, 0))); }

@@ -368,140 +368,60 @@ int CComposanteOBJ::FenGeometrie(const wchar_t* pszNom, eGEOMETRIE_FEN eQuoi) {
 
 using namespace kvglue;
 
-KV_EXPORT int KSL_Ouvre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
+KV_GLUE(Ouvre, 0) {
     CAny cl = pclCompo->Ouvre(NomFenetre(tabArgs, 0));
     ResultatAny(pAppel, cl);
-    return 0;
 }
 
-KV_EXPORT int KSL_OuvreFille_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->OuvreFille(NomFenetre(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(OuvreFille, 0) { pclCompo->OuvreFille(NomFenetre(tabArgs, 0)); }
 
-KV_EXPORT int KSL_OuvreSoeur_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->OuvreSoeur(NomFenetre(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(OuvreSoeur, 0) { pclCompo->OuvreSoeur(NomFenetre(tabArgs, 0)); }
 
-KV_EXPORT int KSL_Ferme_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Ferme(L"");
-    return 0;
-}
+KV_GLUE(Ferme, 0) { pclCompo->Ferme(L""); }
 
-KV_EXPORT int KSL_Ferme_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Ferme(NomFenetre(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(Ferme, 1) { pclCompo->Ferme(NomFenetre(tabArgs, 0)); }
 
-KV_EXPORT int KSL_Utilise_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Utilise(NomFenetre(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(Utilise, 0) { pclCompo->Utilise(NomFenetre(tabArgs, 0)); }
 
-KV_EXPORT int KSL_OuvrePopUp_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatAny(pAppel, pclCompo->OuvrePopUp(NomFenetre(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(OuvrePopUp, 0) { ResultatAny(pAppel, pclCompo->OuvrePopUp(NomFenetre(tabArgs, 0))); }
 
-KV_EXPORT int KSL_OuvrePopUpPosition_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
-    return 0;
-}
+KV_GLUE(OuvrePopUpPosition, 0) { ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
 // FenEtat: (), (name), (state), (name, state), (name, text).
-KV_EXPORT int KSL_FenEtat_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenEtat());
-    return 0;
-}
+KV_GLUE(FenEtat, 0) { ResultatEntier(pAppel, pclCompo->FenEtat()); }
 
-KV_EXPORT int KSL_FenEtat_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenEtat(NomFenetre(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(FenEtat, 1) { ResultatEntier(pAppel, pclCompo->FenEtat(NomFenetre(tabArgs, 0))); }
 
-KV_EXPORT int KSL_FenEtat_2(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenChangeEtat(Entier(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(FenEtat, 2) { ResultatEntier(pAppel, pclCompo->FenChangeEtat(Entier(tabArgs, 0))); }
 
-KV_EXPORT int KSL_FenEtat_3(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
-    return 0;
-}
+KV_GLUE(FenEtat, 3) { ResultatEntier(pAppel, pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
 // A text made of the single character 1 or 2 is the state 256 or 512 (which
 // the setter refuses); any other text answers -1.
-KV_EXPORT int KSL_FenEtat_4(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
+KV_GLUE(FenEtat, 4) {
     const wchar_t* psz = Chaine(tabArgs, 1);
     int n = -1;
     if ((psz[0] == 0x01 || psz[0] == 0x02) && psz[1] == 0)
         n = pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), psz[0] == 0x01 ? 256 : 512);
     ResultatEntier(pAppel, n);
-    return 0;
 }
 
-KV_EXPORT int KSL_FenEnCours_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatChaine(pAppel, pclCompo->FenEnCours());
-    return 0;
-}
+KV_GLUE(FenEnCours, 0) { ResultatChaine(pAppel, pclCompo->FenEnCours()); }
 
-KV_EXPORT int KSL_FenEnExecution_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatChaine(pAppel, pclCompo->FenEnExecution());
-    return 0;
-}
+KV_GLUE(FenEnExecution, 0) { ResultatChaine(pAppel, pclCompo->FenEnExecution()); }
 
-KV_EXPORT int KSL_FenPrecedente_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatChaine(pAppel, pclCompo->FenPrecedente());
-    return 0;
-}
+KV_GLUE(FenPrecedente, 0) { ResultatChaine(pAppel, pclCompo->FenPrecedente()); }
 
-KV_EXPORT int KSL_FenTaille_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(FenTaille, 0) { ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0))); }
 
-KV_EXPORT int KSL_FenTaille_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0), Entier(tabArgs, 1)));
-    return 0;
-}
+KV_GLUE(FenTaille, 1) { ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
-KV_EXPORT int KSL_FenRepeint_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->FenRepeint(NomFenetre(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(FenRepeint, 0) { pclCompo->FenRepeint(NomFenetre(tabArgs, 0)); }
 
 // The geometry functions: syntax 0 the current window, syntax 1 by name.
-#define KV_GLUE_GEOMETRIE(NOM, QUOI)                                                                  \
-    KV_EXPORT int KSL_##NOM##_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {                 \
-        Contexte ctx(pAppel, pclCompo);                                                               \
-        ResultatEntier(pAppel, pclCompo->FenGeometrie(L"", CComposanteOBJ::QUOI));                    \
-        return 0;                                                                                     \
-    }                                                                                                 \
-    KV_EXPORT int KSL_##NOM##_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {         \
-        Contexte ctx(pAppel, pclCompo);                                                               \
-        ResultatEntier(pAppel, pclCompo->FenGeometrie(NomFenetre(tabArgs, 0), CComposanteOBJ::QUOI)); \
-        return 0;                                                                                     \
-    }
+#define KV_GLUE_GEOMETRIE(NOM, QUOI)                                                                            \
+    KV_GLUE(NOM, 0) { ResultatEntier(pAppel, pclCompo->FenGeometrie(L"", CComposanteOBJ::QUOI)); }                  \
+    KV_GLUE(NOM, 1) { ResultatEntier(pAppel, pclCompo->FenGeometrie(NomFenetre(tabArgs, 0), CComposanteOBJ::QUOI)); }
 KV_GLUE_GEOMETRIE(FenExtHaut, eEXT_HAUT)
 KV_GLUE_GEOMETRIE(FenExtLarg, eEXT_LARG)
 KV_GLUE_GEOMETRIE(FenExtPosX, eEXT_POSX)
@@ -512,14 +432,6 @@ KV_GLUE_GEOMETRIE(FenIntPosX, eINT_POSX)
 KV_GLUE_GEOMETRIE(FenIntPosY, eINT_POSY)
 #undef KV_GLUE_GEOMETRIE
 
-KV_EXPORT int KSL_NombreFenetre_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->NombreFenetre());
-    return 0;
-}
+KV_GLUE(NombreFenetre, 0) { ResultatEntier(pAppel, pclCompo->NombreFenetre()); }
 
-KV_EXPORT int KSL_FenInitialisee_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatBooleen(pAppel, pclCompo->FenInitialisee());
-    return 0;
-}
+KV_GLUE(FenInitialisee, 0) { ResultatBooleen(pAppel, pclCompo->FenInitialisee()); }

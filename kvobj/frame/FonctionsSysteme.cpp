@@ -70,56 +70,20 @@ void CComposanteOBJ::Bip() {
 
 using namespace kvglue;
 
-KV_EXPORT int KSL_Multitache_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Multitache(0);
-    return 0;
-}
+KV_GLUE(Multitache, 0) { pclCompo->Multitache(0); }
 
-KV_EXPORT int KSL_Multitache_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Multitache(Entier(tabArgs, 0));
-    return 0;
-}
+KV_GLUE(Multitache, 1) { pclCompo->Multitache(Entier(tabArgs, 0)); }
 
-KV_EXPORT int KSL_Sablier_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Sablier(true);
-    return 0;
-}
+KV_GLUE(Sablier, 0) { pclCompo->Sablier(true); }
 
-KV_EXPORT int KSL_Sablier_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Sablier(Entier(tabArgs, 0) != 0);
-    return 0;
-}
+KV_GLUE(Sablier, 1) { pclCompo->Sablier(Entier(tabArgs, 0) != 0); }
 
-KV_EXPORT int KSL_SourisPosX_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->SourisPosX(0));
-    return 0;
-}
+KV_GLUE(SourisPosX, 0) { ResultatEntier(pAppel, pclCompo->SourisPosX(0)); }
 
-KV_EXPORT int KSL_SourisPosX_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->SourisPosX(Entier(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(SourisPosX, 1) { ResultatEntier(pAppel, pclCompo->SourisPosX(Entier(tabArgs, 0))); }
 
-KV_EXPORT int KSL_SourisPosY_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->SourisPosY(0));
-    return 0;
-}
+KV_GLUE(SourisPosY, 0) { ResultatEntier(pAppel, pclCompo->SourisPosY(0)); }
 
-KV_EXPORT int KSL_SourisPosY_1(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) {
-    Contexte ctx(pAppel, pclCompo);
-    ResultatEntier(pAppel, pclCompo->SourisPosY(Entier(tabArgs, 0)));
-    return 0;
-}
+KV_GLUE(SourisPosY, 1) { ResultatEntier(pAppel, pclCompo->SourisPosY(Entier(tabArgs, 0))); }
 
-KV_EXPORT int KSL_Bip_0(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void**) {
-    Contexte ctx(pAppel, pclCompo);
-    pclCompo->Bip();
-    return 0;
-}
+KV_GLUE(Bip, 0) { pclCompo->Bip(); }

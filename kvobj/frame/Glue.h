@@ -86,3 +86,16 @@ inline void ResultatAny(STKSAppel* pAppel, const CAny& cl) {
 }
 
 } // namespace kvglue
+
+// Defines the exported glue KSL_<name>_<syntax>. The body runs with the call
+// context recorded in the component, and sees pAppel, pclCompo and tabArgs:
+//
+//   KV_GLUE(ChampVisible, 0) { pclCompo->ChampVisible(kvglue::Objet(tabArgs, 0), 0, 0); }
+#define KV_GLUE(nom, syntaxe)                                                                        \
+    static void Glue_##nom##_##syntaxe(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs); \
+    KV_EXPORT int KSL_##nom##_##syntaxe(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) { \
+        kvglue::Contexte ctx(pAppel, pclCompo);                                                      \
+        Glue_##nom##_##syntaxe(pAppel, pclCompo, tabArgs);                                           \
+        return 0;                                                                                    \
+    }                                                                                                \
+    static void Glue_##nom##_##syntaxe(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs)
