@@ -4,7 +4,7 @@
 
 class CExe;
 
-class CIExe : public IExe {
+class CIExe final : public IExe {
 public:
     explicit CIExe(CExe* pclExe) : m_pclExe(pclExe) {}
     CExe* pclGetExe() const { return m_pclExe; }

@@ -3,7 +3,7 @@
 #pragma once
 #include "kv/module.h"
 
-class CObjGate : public IObjGate {
+class CObjGate final : public IObjGate {
 public:
     void Release() override { delete this; }
     int bCree(int nIDObjet, void** ppSortie) override;

@@ -186,10 +186,7 @@ CAny CComposanteOBJ::OuvrePopUpPosition(const wchar_t* pszNom, int nPosition) {
                 }
             }
             if (nPosition >= 0) w->move(p);
-            if (auto* d = qobject_cast<QDialog*>(w)) {
-                d->setModal(true);
-                if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) d->exec();
-            }
+            if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) f->ExecBoucleModale();
         }
         clRes = f->ValeurRetour();
         f->nRelease();

@@ -111,6 +111,9 @@ public:
     void xAppelCodesOuverture(void* pSlot);
     void xInitApresCreate();
     bool bDoModal();
+    // Shows the window modal and runs its loop until the window closes
+    // (hiding it does not end the loop).
+    void ExecBoucleModale();
     // Loop ownership: the window whose modal loop this window depends on.
     CFenPrincipale* pclGetProprietaireBoucle() const { return m_pclProprietaireBoucle; }
     void SetProprietaireBoucle(CFenPrincipale* f) { m_pclProprietaireBoucle = f; }

@@ -309,12 +309,7 @@ bool CFenPrincipale::bDoModal() {
         w->show();
         QApplication::exec();
     } else {
-        w->setModal(true);
-        QEventLoop boucle;
-        m_pBoucleModale = &boucle;
-        w->show();
-        if (m_bVivante && !m_bFermetureAcceptee) boucle.exec(QEventLoop::DialogExec);
-        m_pBoucleModale = nullptr;
+        ExecBoucleModale();
     }
     m_bBoucleEnCours = false;
     // The loop goes back to the window that owned it before, when still open.
@@ -324,6 +319,17 @@ bool CFenPrincipale::bDoModal() {
         pclPrecedent->SetNbDependants(std::max(0, pclPrecedent->nGetNbDependants() - 1));
     nRelease();
     return true;
+}
+
+void CFenPrincipale::ExecBoucleModale() {
+    auto* w = qobject_cast<QDialog*>(pGetWidget());
+    if (!w) return;
+    w->setModal(true);
+    QEventLoop boucle;
+    m_pBoucleModale = &boucle;
+    w->show();
+    if (m_bVivante && !m_bFermetureAcceptee) boucle.exec(QEventLoop::DialogExec);
+    m_pBoucleModale = nullptr;
 }
 
 CFenPrincipale* CFenPrincipale::_xpclOuvreInternal(const wchar_t* pszNom, int nFlags, CFenPrincipale* pclParent, IVM* piVM,
