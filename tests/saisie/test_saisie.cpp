@@ -3,6 +3,7 @@
 // inside a window opened by the real host (Lua code from a compiled project).
 #include "HoteProjet.h"
 #include "controls/core/Archive.h"
+#include "controls/edit/CISaisie.h"
 #include "controls/edit/CSaisie.h"
 #include "kv/host.h"
 #include "code/CRunnerLua.h"
@@ -236,6 +237,29 @@ TEST(FrappeSaisie, AnImpossibleDateIsRefusedAtExit) {
     QTest::keyClicks(s.w(), "29022024");
     EXPECT_EQ(s.Texte(), L"29/02/2024");
     EXPECT_TRUE(s.p->bTestDateValide());
+}
+
+// The language face of an edit is its own, and changes the value type of
+// numeric edits only.
+TEST(FaceSaisie, ValueTypeChangesOnlyOnNumericEdits) {
+    Saisie texte([](STSaisie&) {});
+    auto* i = dynamic_cast<CISaisie*>(texte.p->pclGetIChamp());
+    ASSERT_NE(i, nullptr);
+    i->SetTypeKS(KS_I4);
+    EXPECT_EQ(texte.p->wGetTypeValeur(), KS_PSTRW);
+
+    Saisie nombre([](STSaisie& s) {
+        s.eTypeSaisie = eSAISIE_NUMERIQUE;
+        s.bAvecMasque = true;
+        s.sMasque = L"999,99";
+    });
+    i = dynamic_cast<CISaisie*>(nombre.p->pclGetIChamp());
+    ASSERT_NE(i, nullptr);
+    i->SetTypeKS(KS_CY);
+    EXPECT_EQ(nombre.p->wGetTypeValeur(), KS_CY);
+    EXPECT_EQ(i->eGetTypeSaisie(), 4);
+    i->SetTypeKS(999);  // not a type of the language
+    EXPECT_EQ(nombre.p->wGetTypeValeur(), KS_CY);
 }
 
 TEST(FrappeSaisie, EnterIsTextOnlyInAMultiLineEdit) {

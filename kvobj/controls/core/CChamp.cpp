@@ -30,9 +30,11 @@ IVM* CChamp::piGetVM() const {
 }
 
 CIChamp* CChamp::pclGetIChamp() {
-    if (!m_pclIChamp) m_pclIChamp = new CIChamp(this);
+    if (!m_pclIChamp) m_pclIChamp = vpclCreeIChamp();
     return m_pclIChamp;
 }
+
+CIChamp* CChamp::vpclCreeIChamp() { return new CIChamp(this); }
 
 // ---------------------------------------------------------------- description
 

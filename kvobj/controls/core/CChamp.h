@@ -167,6 +167,8 @@ public:
     virtual bool vbResetValue() { return true; }
 
     CIChamp* pclGetIChamp();
+    // Makes the language face once: each family gives its own.
+    virtual CIChamp* vpclCreeIChamp();
 
     // Properties every control has.
     int nGetIDObjet() const override { return dwGetId(); }

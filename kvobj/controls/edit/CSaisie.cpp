@@ -1,4 +1,5 @@
 #include "controls/edit/CSaisie.h"
+#include "controls/edit/CISaisie.h"
 #include "controls/edit/CMasqueFixe.h"
 #include "controls/edit/CMasqueHexadecimal.h"
 #include "controls/edit/CMasqueNumerique.h"
@@ -68,6 +69,17 @@ void CSaisie::ConstruitMasque() {
         // Numbers, dates, times and durations always have a mask.
         bChangeMasqueSaisie(L"", m_st.sMasqueAffichage, nMode);
     }
+}
+
+CIChamp* CSaisie::vpclCreeIChamp() { return new CISaisie(this); }
+
+void CSaisie::SetTypeValeur(uint16_t w) {
+    if (!bEstNumerique() || w == 0 || !CAny_Intern::spclGet(w)) return;
+    if (m_bEnSaisie) AffichageVersValeurInterne();
+    m_st.wTypeValeur = w;
+    CAny v = m_clValeur;
+    if (v.nGetType() != KS_VIDE && v.__nCastTo(w) == 0) m_clValeur = v;
+    ValeurInterneVersAffichage();
 }
 
 int CSaisie::eGetTypeSaisie() const {

@@ -273,6 +273,10 @@ public:
 
     // Kind reported by the language: 4 for a currency edit.
     int eGetTypeSaisie() const;
+    // The value type of a numeric edit (other edits keep theirs); the value
+    // is converted and shown again.
+    void SetTypeValeur(uint16_t w);
+    CIChamp* vpclCreeIChamp() override;
     bool bEstNumerique() const { return m_st.eTypeSaisie == eSAISIE_NUMERIQUE; }
     uint16_t wGetTypeValeur() const { return m_st.wTypeValeur; }
     bool bGetSaisieObligatoire() const { return m_st.bObligatoire; }
