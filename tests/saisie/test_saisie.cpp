@@ -403,6 +403,12 @@ TEST_F(SaisieFenetre, TypeAndValueThroughTheGate) {
     EXPECT_FALSE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(40), cl, &e));
     EXPECT_EQ(e.nGetErreur(), 10002);
     EXPECT_TRUE(ligne->alignment() & Qt::AlignRight);
+
+    // A caption takes the style's caption width at the left: the text starts after it.
+    auto* autre = qobject_cast<QLineEdit*>(Champ(L"EDT_Autre")->pGetWidget());
+    ASSERT_NE(autre, nullptr);
+    EXPECT_EQ(autre->textMargins().left(), 80);
+    EXPECT_EQ(ligne->textMargins().left(), 0);
 }
 
 } // namespace

@@ -73,6 +73,11 @@ void CSaisie::ConstruitMasque() {
 
 CIChamp* CSaisie::vpclCreeIChamp() { return new CISaisie(this); }
 
+void CSaisie::SetLibelle(const wchar_t* psz) {
+    CChamp::SetLibelle(psz);
+    if (CVueChampSaisie_QT* v = pclGetVue()) v->AppliqueLibelle(m_sLibelle, m_style.nLargeurLibelle);
+}
+
 void CSaisie::SetTypeValeur(uint16_t w) {
     if (!bEstNumerique() || w == 0 || !CAny_Intern::spclGet(w)) return;
     if (m_bEnSaisie) AffichageVersValeurInterne();
@@ -500,6 +505,7 @@ void CSaisie::vMAJVue() {
         v->AppliqueStyle(m_style, bIsGrayed(), bIsReadOnly());
         v->AppliqueOptions(m_st.bMotDePasse && m_st.eTypeSaisie == eSAISIE_TEXTE, m_st.sTexteConseil);
         v->AppliqueMiseEnPage(m_nCadrageH, m_nCadrageV, m_nRetraitGauche, m_nRetraitDroit);
+        v->AppliqueLibelle(m_sLibelle, m_style.nLargeurLibelle);
     }
     MAJVueTexte();
 }

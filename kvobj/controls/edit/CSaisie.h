@@ -277,6 +277,8 @@ public:
     // is converted and shown again.
     void SetTypeValeur(uint16_t w);
     CIChamp* vpclCreeIChamp() override;
+    // The caption is drawn left of the entry box, over the style's caption width.
+    void SetLibelle(const wchar_t* psz) override;
     bool bEstNumerique() const { return m_st.eTypeSaisie == eSAISIE_NUMERIQUE; }
     uint16_t wGetTypeValeur() const { return m_st.wTypeValeur; }
     bool bGetSaisieObligatoire() const { return m_st.bObligatoire; }

@@ -9,6 +9,10 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -69,7 +73,43 @@ public:
         AppliqueCouleur();
     }
     void MetAlignement(Qt::Alignment a) override { setAlignment(a); }
-    void MetMarges(int nGauche, int nDroit) override { setTextMargins(nGauche, 0, nDroit, 0); }
+    void MetMarges(int nGauche, int nDroit) override {
+        m_nRetraitGauche = nGauche;
+        m_nRetraitDroit = nDroit;
+        setTextMargins(m_nLargeurLibelle + nGauche, 0, nDroit, 0);
+    }
+    void AppliqueLibelle(const CTString& s, int nLargeur) override {
+        m_sLibelle = QString::fromStdWString(s);
+        // '&' marks the call letter; it is not shown.
+        m_sLibelle.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        m_nLargeurLibelle = m_sLibelle.isEmpty() ? 0 : std::max(0, nLargeur);
+        MetMarges(m_nRetraitGauche, m_nRetraitDroit);
+        update();
+    }
+
+protected:
+    // The caption sits left of the entry box: the box is drawn from the end
+    // of the caption, the caption on the window's background.
+    void paintEvent(QPaintEvent* e) override {
+        QLineEdit::paintEvent(e);
+        if (m_nLargeurLibelle <= 0) return;
+        QPainter p(this);
+        const QRect rLibelle(0, 0, m_nLargeurLibelle, height());
+        QWidget* pParent = parentWidget();
+        p.fillRect(rLibelle, (pParent ? pParent->palette() : palette()).color(QPalette::Window));
+        p.setPen(kvvue::CouleurTexte(m_style, palette(), m_bGrise));
+        p.drawText(rLibelle.adjusted(0, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_sLibelle);
+        QStyleOptionFrame o;
+        initStyleOption(&o);
+        o.rect = QRect(m_nLargeurLibelle, 0, width() - m_nLargeurLibelle, height());
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &o, &p, this);
+    }
+
+private:
+    QString m_sLibelle;
+    int m_nLargeurLibelle = 0, m_nRetraitGauche = 0, m_nRetraitDroit = 0;
+
+public:
     void AppliqueOptions(bool bMotDePasse, const CTString& sTexteConseil) override {
         setEchoMode(bMotDePasse ? QLineEdit::Password : QLineEdit::Normal);
         setPlaceholderText(QString::fromStdWString(sTexteConseil));

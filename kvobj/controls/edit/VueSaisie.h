@@ -20,6 +20,8 @@ public:
     virtual void AppliqueOptions(bool bMotDePasse, const CTString& sTexteConseil) = 0;
     // Alignments (0 left/top, 1 centre, 2 right/bottom) and side margins.
     virtual void AppliqueMiseEnPage(int nCadrageH, int nCadrageV, int nRetraitGauche, int nRetraitDroit) = 0;
+    // The control's caption, drawn in the first nLargeur pixels (0: none).
+    virtual void AppliqueLibelle(const CTString&, int /*nLargeur*/) {}
     // The selection as the user left it (caret moves with the mouse or arrows).
     virtual void LitSelection(int& nDebut, int& nFin) const = 0;
 };
