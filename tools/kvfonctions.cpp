@@ -77,16 +77,6 @@ struct Fonction {
     int nLigne = 0;
 };
 
-struct Echec {
-    std::string sTexte;
-};
-
-[[noreturn]] void Refuse(const std::string& sFichier, int nLigne, const std::string& sRaison) {
-    std::ostringstream o;
-    o << sFichier << ":" << nLigne << ": " << sRaison;
-    throw Echec{o.str()};
-}
-
 std::vector<std::string> Decoupe(const std::string& s, char c) {
     std::vector<std::string> r;
     size_t nDebut = 0;
@@ -317,22 +307,7 @@ std::string sGenereSource(const std::string& sEntree, const std::vector<Fonction
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kvfonctions FONCTIONS.txt OUTPUT.cpp\n";
-        return 2;
-    }
-    const std::string sEntree = argv[1];
-    const std::string sSortie = argv[2];
-    try {
-        std::string sSource = sGenereSource(sEntree, LitFonctions(sEntree));
-
-        EcritFichierAtomique(sSortie, sSource);
-    } catch (const Echec& e) {
-        std::cerr << "kvfonctions: " << e.sTexte << "\n";
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "kvfonctions: " << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+    return nLanceGenerateur(argc, argv, "kvfonctions", "FONCTIONS.txt", [](const std::string& sEntree) {
+        return sGenereSource(sEntree, LitFonctions(sEntree));
+    });
 }

@@ -47,16 +47,6 @@ struct Message {
     int nLigne = 0;
 };
 
-struct Echec {
-    std::string sTexte;
-};
-
-[[noreturn]] void Refuse(const std::string& sFichier, int nLigne, const std::string& sRaison) {
-    std::ostringstream o;
-    o << sFichier << ":" << nLigne << ": " << sRaison;
-    throw Echec{o.str()};
-}
-
 // Decodes UTF-8 into code points; false on any invalid or overlong sequence.
 bool bDecodeUTF8(const std::string& s, std::u32string& sSortie) {
     sSortie.clear();
@@ -252,27 +242,12 @@ std::string sGenereSource(const std::string& sEntree, const std::map<uint32_t, M
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kvmsgpack MESSAGES.txt OUTPUT.cpp\n";
-        return 2;
-    }
-    const std::string sEntree = argv[1];
-    const std::string sSortie = argv[2];
-    try {
+    return nLanceGenerateur(argc, argv, "kvmsgpack", "MESSAGES.txt", [](const std::string& sEntree) {
         std::map<uint32_t, Message> tab = LitMessages(sEntree);
         int nErreurs = static_cast<int>(std::count_if(tab.begin(), tab.end(), [](const auto& p) { return p.second.bErreur; }));
         if (nErreurs != knNbErreursAttendu)
             throw Echec{sEntree + ": " + std::to_string(nErreurs) + " errors defined, the module has exactly " +
                         std::to_string(knNbErreursAttendu)};
-        std::string sSource = sGenereSource(sEntree, tab, ConstruitBloc(tab));
-
-        EcritFichierAtomique(sSortie, sSource);
-    } catch (const Echec& e) {
-        std::cerr << "kvmsgpack: " << e.sTexte << "\n";
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "kvmsgpack: " << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+        return sGenereSource(sEntree, tab, ConstruitBloc(tab));
+    });
 }
