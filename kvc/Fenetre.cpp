@@ -48,7 +48,7 @@
 #include "conteneur/CConteneurProjet.h"
 #include "conteneur/Identifiants.h"
 #include "controls/core/CConteneurChamp.h"
-#include "frame/CObjFactory.h"
+#include "base/CRetenue.h"
 #include "kv/CXError.h"
 #include "windows/CFenPrincipale.h"
 #include <algorithm>
@@ -62,24 +62,6 @@ namespace {
 constexpr int64_t nCOORD_MIN = -32768, nCOORD_MAX = 32767;
 constexpr int32_t nTAILLE_MAX_FENETRE = 20000;  // also "no maximum"
 constexpr uint32_t nIDENTIFIANT_OPTION_MAX = 0xFFFF;
-
-// A reference of the module's objects, released at the end of its scope.
-template <class T>
-class CRef {
-public:
-    explicit CRef(T* p) : m_p(p) {}
-    ~CRef() {
-        if (m_p) m_p->nRelease();
-    }
-    CRef(const CRef&) = delete;
-    CRef& operator=(const CRef&) = delete;
-    T* operator->() const { return m_p; }
-    T& operator*() const { return *m_p; }
-    T* get() const { return m_p; }
-
-private:
-    T* m_p;
-};
 
 const std::initializer_list<STChoix> ETATS = {{"active", eETAT_ACTIF}, {"read_only", eETAT_LECTURE_SEULE}, {"greyed", eETAT_GRISE}};
 const std::initializer_list<STChoix> ETATS_MENU = {{"active", 0}, {"greyed", 4}};
@@ -213,19 +195,13 @@ private:
         for (const auto& src : m_src.tabChamps) {
             const STGenreChamp* g = pGenreChamp(src.sGenre);
             if (!g) continue;  // refused by the reader already
-            CChamp* c = nullptr;
-            try {
-                c = static_cast<CChamp*>(CObjFactory::xResCreateChamp(g->nGenreObjet));
-            } catch (const CXError&) {
-                c = nullptr;
-            }
-            if (!c || !g->pfnCompile) {
-                if (c) c->nRelease();
+            if (!g->pFamille || !g->pfnCompile) {
                 m_diag.Note(src.pos, "control kind '" + src.sGenre + "' is not compiled yet");
                 m_bIncomplet = true;
                 ++nZOrder;
                 continue;
             }
+            CChamp* c = static_cast<CChamp*>(g->pFamille->pfnCree(static_cast<eID_OBJET>(g->nGenreObjet)));
             // The window's container keeps its own reference.
             m_fen->Conteneur().AddChamp(c);
             c->nRelease();
@@ -509,66 +485,6 @@ bool bCompileFenetre(const STFenetreSource& src, STContexteCompilation& ctx, std
 
 // ---------------------------------------------------------------- dump
 
-std::wstring sGenre(int32_t nGenre) {
-    const STGenreChamp* g = pGenreChamp(nGenre);
-    return g ? L" (" + sDepuisUtf8(g->pszCle) + L")" : std::wstring();
-}
-
-// The control list as the window's container reads it: marker, version and
-// count, then each control behind its declared size and kind.
-void DumpListeChamps(CLecteurKV& ar, bool bSousChamps) {
-    CKVBuffer& b = ar.Buffer();
-    const size_t nDebut = b.nGetPosition();
-    uint32_t nMot = 0, nVersion = 1700, nNb = 0;
-    b >> nMot;
-    if (nMot == nMARQUEUR_LISTE_CHAMPS) b >> nVersion >> nNb;
-    else nNb = nMot;
-    ar.Trace(nDebut, "ControlList", L"{ version " + std::to_wstring(nVersion) + L", " + std::to_wstring(nNb) + L" controls");
-    ++ar.nProfondeur();
-    for (uint32_t i = 0; i < nNb; ++i) {
-        const size_t nDebutChamp = b.nGetPosition();
-        uint32_t nTaille = 0;
-        if (nVersion > 1700) {
-            b >> nTaille;
-            if (nTaille != 0 && (nTaille < 4 || nDebutChamp + nTaille > b.nGetLimite()))
-                xThrowErreur(10011, static_cast<unsigned long long>(nDebutChamp + nTaille),
-                             static_cast<unsigned long long>(b.nGetLimite()));
-        }
-        int32_t nGenre = 0;
-        b >> nGenre;
-        if (nGenre == 50 && !bSousChamps) nGenre = 70;
-        ar.Trace(nDebutChamp, "control",
-                 L"{ " + std::to_wstring(i + 1) + L": kind " + std::to_wstring(nGenre) + sGenre(nGenre) +
-                     (nTaille ? L", declared size " + std::to_wstring(nTaille) : std::wstring()));
-        ++ar.nProfondeur();
-        const bool bLisible = CConteneurChamp::sbEstIDChampSupportePlatforme(nGenre) && CObjFactory::bEstIDChamp(nGenre);
-        if (!bLisible) {
-            // The window's reader steps over kinds it does not have.
-            if (nTaille == 0) xThrowErreur(10012, nGenre);
-            ar.Trace(b.nGetPosition(), "(record)",
-                     L"kind not read by this module: " + std::to_wstring(nDebutChamp + nTaille - b.nGetPosition()) +
-                         L" bytes skipped");
-            b.xSeekLecture(nDebutChamp + nTaille);
-        } else {
-            CRef<CChamp> c(static_cast<CChamp*>(CObjFactory::xResCreateChamp(nGenre)));
-            c->_Deserialize(ar);
-            if (nTaille != 0) {
-                size_t nLu = b.nGetPosition() - nDebutChamp;
-                if (nLu < nTaille) {
-                    ar.Trace(b.nGetPosition(), "(unread)", std::to_wstring(nTaille - nLu) + L" bytes skipped");
-                    b.xSeekLecture(nDebutChamp + nTaille);
-                } else if (nLu > nTaille) {
-                    xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
-                }
-            }
-        }
-        --ar.nProfondeur();
-        ar.Trace(b.nGetPosition(), "control", L"} " + std::to_wstring(b.nGetPosition() - nDebutChamp) + L" bytes read");
-    }
-    --ar.nProfondeur();
-    ar.Trace(b.nGetPosition(), "ControlList", L"} " + std::to_wstring(b.nGetPosition() - nDebut) + L" bytes read");
-}
-
 // What the window's loader reads, in its order: header, window record
 // (common record, style, options, menus), control list.
 void DumpFenetre(CKVBuffer& b, unsigned nCodePage, std::wostream& trace) {
@@ -587,7 +503,7 @@ void DumpFenetre(CKVBuffer& b, unsigned nCodePage, std::wostream& trace) {
     if ((nFormat & 0xFFFF) > 7) xThrowErreur(10084, KVOBJ_MODULE);
     CRef<CFenPrincipale> f(new CFenPrincipale(L""));
     serialise(ar, static_cast<CFenCommun&>(*f), f->Description());
-    DumpListeChamps(ar, false);
+    f->Conteneur().xDeserialise(ar, false);
 }
 
 const CInscription s_inscription([] {

@@ -13,33 +13,23 @@ std::vector<STTypeDescription>& Types() {
     return tab;
 }
 
-// The control kinds of the module's object factory, by their key in
-// window files.
+// The control kinds of the module's kind list, by their key in window
+// files, with what the module's families say of them.
 std::vector<STGenreChamp>& Genres() {
-    static std::vector<STGenreChamp> tab = {
-        {"edit", 2},
-        {"static", 3, eTAB_STOP_JAMAIS},
-        {"button", 4},
-        {"check_box", 5},
-        {"radio", 6},
-        {"list", 7},
-        {"image", 8, eTAB_STOP_NON},
-        {"table", 9},
-        {"gauge", 10, eTAB_STOP_NON},
-        {"slider", 12},
-        {"rotary_slider", 13},
-        {"combo", 14},
-        {"tab", 16},
-        {"scroll_bar", 18},
-        {"bar_code", 26},
-        {"splitter", 28, eTAB_STOP_NON},
-        {"looper", 30},
-        {"internal_window", 31},
-        {"chart", 33},
-        {"supercontrol", 40},
-        {"control_template", 43},
-        {"calendar", 47},
-    };
+    static std::vector<STGenreChamp> tab = [] {
+        std::vector<STGenreChamp> t;
+        for (int n = 0; n < NB_ID_OBJET; ++n) {
+            const char* pszCle = pszCleGenre(n);
+            if (!*pszCle) continue;
+            STGenreChamp g{pszCle, n};
+            if (const STFamilleChamp* f = pFamilleDuGenre(n)) {
+                g.pFamille = f;
+                g.eTabStop = f->eTabStop;
+            }
+            t.push_back(g);
+        }
+        return t;
+    }();
     return tab;
 }
 
@@ -80,9 +70,9 @@ const STGenreChamp* pGenreChamp(int nGenreObjet) {
     return nullptr;
 }
 
-bool bInscritCompilateurChamp(std::string_view sCle, PFN_COMPILE_CHAMP pfn) {
+bool bInscritCompilateurChamp(eID_OBJET eGenre, PFN_COMPILE_CHAMP pfn) {
     for (auto& g : Genres())
-        if (sCle == g.pszCle) {
+        if (g.nGenreObjet == eGenre && g.pFamille) {
             g.pfnCompile = pfn;
             return true;
         }

@@ -8,6 +8,7 @@
 //   });
 #pragma once
 #include "ProjetSource.h"
+#include "controls/core/Famille.h"
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -48,25 +49,23 @@ void InscritTypeDescription(const STTypeDescription& st);
 const STTypeDescription* pTypeDescription(int nType);
 const std::vector<STTypeDescription>& TypesDescription();
 
-// Whether a kind of control is in the tab order.
-enum eTAB_STOP_GENRE : int {
-    eTAB_STOP_JAMAIS = 0,   // never (static text)
-    eTAB_STOP_NON = 1,      // not unless the entry says so
-    eTAB_STOP_OUI = 2,      // unless the entry says otherwise (kinds that take input)
-};
-
-// A kind of control as written in a window file ("edit: EDT_Name").
+// A kind of control as written in a window file ("edit: EDT_Name"): every
+// kind of the module's kind list that has a YAML key. The kinds of the
+// module's control families carry their family; the others are known by
+// name only, so that a window using one is told it is not compiled yet.
 struct STGenreChamp {
     const char* pszCle;      // YAML key
     int nGenreObjet;         // the object kind the module's factory creates
+    const STFamilleChamp* pFamille = nullptr;  // null: the module has no family for it yet
     eTAB_STOP_GENRE eTabStop = eTAB_STOP_OUI;
     PFN_COMPILE_CHAMP pfnCompile = nullptr;  // null while its record is not compiled
 };
 const std::vector<STGenreChamp>& GenresChamps();
 const STGenreChamp* pGenreChamp(std::string_view sCle);
 const STGenreChamp* pGenreChamp(int nGenreObjet);
-// False when the kind is unknown.
-bool bInscritCompilateurChamp(std::string_view sCle, PFN_COMPILE_CHAMP pfn);
+// A family's compiler (kvc/<family>/), by its main kind; false when the
+// kind is not a kind of the module's families.
+bool bInscritCompilateurChamp(eID_OBJET eGenre, PFN_COMPILE_CHAMP pfn);
 
 struct CInscription {
     explicit CInscription(const std::function<void()>& f) { f(); }

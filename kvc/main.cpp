@@ -2,7 +2,6 @@
 #include "Compilateur.h"
 #include "Registre.h"
 #include "conteneur/Identifiants.h"
-#include "frame/CObjFactory.h"
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -23,7 +22,7 @@ void Aide(std::ostream& out) {
     out << "\ncontrol kinds (the first key of an entry of 'controls'; a window holding a kind\n"
            "not compiled yet keeps its event code and gets no description):\n";
     for (const auto& g : GenresChamps()) {
-        const bool bCompile = g.pfnCompile && CObjFactory::m_tabDeclareObjet[g.nGenreObjet].nIDObjet >= 0;
+        const bool bCompile = g.pfnCompile && g.pFamille;
         out << "  " << g.pszCle << (bCompile ? "" : "  (not compiled yet)") << "\n";
     }
     out << "\nevent names in 'code' (a number is accepted too):\n";

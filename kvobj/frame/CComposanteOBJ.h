@@ -94,53 +94,9 @@ public:
     int NombreFenetre();
     bool FenInitialisee();
 
-    // Controls and focus.
-    // The property Visible to 1, Etat to 4 (greyed) or Visible to 0 of a
-    // window or control; nothing for a window already in that condition.
-    // The two integers are the animation parameters of the change.
-    void ChampVisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
-    void ChampGrise(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
-    void ChampInvisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2);
-    // Writes a property the way the language functions do (the animation
-    // parameters are accepted; changes are applied at once); false with the
-    // error raised when the object refuses it.
-    bool _JoueAnimSurPropriete(CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, int nAnim1, int nAnim2);
-    // Focus requests, applied once the running code returns (null: the
-    // object whose code runs). RepriseSaisie also stops the running code.
-    void DonneFocus(CObjetAPCodeOBJ* pclObjet);
-    void RepriseSaisie(CObjetAPCodeOBJ* pclObjet);
-    // The control about to receive the focus in the current window, and the
-    // control that had it before the current one (empty and null when none).
-    CTString ChampSuivant();
-    CObjetAPCodeOBJ* ChampPrecedent(CTString& sNom);
-    // The nIndice-th control (from 1) of a window, in creation order
-    // (option 0), tab order (1) or stacking order (2); null past the last.
-    CObjetAPCodeOBJ* EnumereChampFenetre(CObjetAPCodeOBJ* pclObjet, int nIndice, int nOption);
-    // A control made at run time in the window a qualified name designates
-    // (the current window for a plain name); null when refused.
-    CObjetAPCodeOBJ* ChampCree(const wchar_t* pszNom, int nType, int x, int y, int nLargeur, int nHauteur, bool bVisible);
-    // A copy of a control under a new name, at (x, y) when given (INT32_MIN:
-    // the original's coordinate).
-    CObjetAPCodeOBJ* ChampCloneFenetre(CObjetAPCodeOBJ* pclObjet, const wchar_t* pszNom, int x, int y);
-    void ChampSupprimeFenetre(CObjetAPCodeOBJ* pclObjet);
-    bool ChampExisteFenetre(const wchar_t* pszNom);
-
-    // System.
-    // A negative value processes events and real-time timers in passes for
-    // -n x 10 ms (-1: a single pass); 0 and positive values: error 10643.
-    void Multitache(int n);
-    void Sablier(bool b);
-    // The mouse position: 0 in the current window's client area (the screen
-    // when there is no window), 1 on the screen.
-    int SourisPosX(int nMode);
-    int SourisPosY(int nMode);
-    void Bip();
-
 private:
     // Applies a state to a window (FenEtat); false with the error raised.
     bool _bChangeEtatFenetre(CFenPrincipale* pclFen, int nEtat);
-    // The position of the mouse for SourisPosX/Y; false with the error raised.
-    bool _bPositionSouris(int nMode, int& x, int& y);
 
     CTString m_sChaineCourante;
     static QApplication* s_pclApplication;

@@ -2,48 +2,28 @@
 #include "frame/CExe.h"
 #include "frame/CIExe.h"
 #include "frame/ModuleInfo.h"
-#include "controls/containers/CBouton.h"
-#include "controls/edit/CSaisie.h"
-#include "controls/graphic/CChampImage.h"
-#include "controls/graphic/CChampLibelle.h"
+#include "controls/core/Famille.h"
+#include <array>
 
 namespace {
-CObjet* CreeExe() { return CExe::hResCreateInstance(); }
+CObjet* CreeExe(eID_OBJET) { return CExe::hResCreateInstance(); }
 } // namespace
 
-// Kinds whose classes this module does not provide (yet) are -1.
-#define KV_INDISPONIBLE {-1, nullptr, nullptr}
-const STDeclareObjet CObjFactory::m_tabDeclareObjet[NB_ID_OBJET] = {
-    {0, L"CExe", &CreeExe},
-    KV_INDISPONIBLE,                                                                                       // 1
-    {2, L"CSaisie", &pclCreeSaisie},
-    {3, L"CChampLibelle", &pclCreeChampLibelle},
-    {4, L"CBouton", &pclCreeBouton},
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                                     // 5-7
-    {8, L"CChampImage", &pclCreeChampImage},
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 9-12
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 13-18
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 19-24
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 25-30
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 31-36
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 37-42
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 43-48
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 49-54
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 55-60
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 61-66
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 67-72
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 73-78
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 79-84
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 85-90
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 91-96
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 97-102
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,  // 103-108
-    KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE, KV_INDISPONIBLE,                                    // 109-112
-};
-#undef KV_INDISPONIBLE
+const STDeclareObjet* CObjFactory::m_tabDeclareObjet() {
+    static const auto tab = [] {
+        std::array<STDeclareObjet, NB_ID_OBJET> t;
+        // Kinds whose classes this module does not provide (yet) are -1.
+        t.fill({-1, nullptr, nullptr});
+        t[ID_EXE] = {ID_EXE, L"CExe", &CreeExe};
+        for (const STFamilleChamp* f : Familles())
+            for (eID_OBJET g : f->tabGenres) t[g] = {g, f->pszClasse, f->pfnCree};
+        return t;
+    }();
+    return tab.data();
+}
 
 bool CObjFactory::bEstIDChamp(int n) {
-    if (n >= 2 && n <= 40) return n != 41;
+    if (n >= 2 && n <= 40) return true;
     switch (n) {
     case 42: case 43: case 47: case 70: case 72: case 74: case 76: case 80: case 81: case 85: case 86: case 87:
     case 88: case 92: case 93: case 95: case 97: case 99: case 102: case 111:
@@ -72,14 +52,14 @@ int CObjFactory::CreateInstance(void* pExterieur, int nIDObjet, void** ppSortie)
 
 CObjet* CObjFactory::pclCree(int nIDObjet) {
     if (nIDObjet < 0 || nIDObjet >= NB_ID_OBJET) return nullptr;
-    const STDeclareObjet& d = m_tabDeclareObjet[nIDObjet];
+    const STDeclareObjet& d = m_tabDeclareObjet()[nIDObjet];
     if (d.nIDObjet < 0 || !d.pfnCree) return nullptr;
-    return d.pfnCree();
+    return d.pfnCree(static_cast<eID_OBJET>(nIDObjet));
 }
 
 bool CObjFactory::bCreateAgregat(int nIDObjet, void** ppSortie, void* pExterieur) {
     if (!ppSortie || *ppSortie) return false;
-    if (nIDObjet < 0 || nIDObjet >= NB_ID_OBJET || m_tabDeclareObjet[nIDObjet].nIDObjet < 0) return false;
+    if (nIDObjet < 0 || nIDObjet >= NB_ID_OBJET || m_tabDeclareObjet()[nIDObjet].nIDObjet < 0) return false;
     CObjet* pclObjet;
     if (pExterieur) {
         pclObjet = static_cast<CObjet*>(pExterieur);
@@ -89,7 +69,7 @@ bool CObjFactory::bCreateAgregat(int nIDObjet, void** ppSortie, void* pExterieur
     }
     if (!pclObjet) return false;
     void* pInterface = nullptr;
-    if (nIDObjet == 0) {
+    if (nIDObjet == ID_EXE) {
         auto* pclExe = static_cast<CExe*>(pclObjet);
         pInterface = pclExe->pclGetIExe() ? pclExe->pclGetIExe() : pclExe->CreateAgregat();
     } else {
@@ -106,7 +86,7 @@ bool CObjFactory::bCreateAgregat(int nIDObjet, void** ppSortie, void* pExterieur
 }
 
 CObjet* CObjFactory::xResCreateChamp(int nIDObjet) {
-    if (nIDObjet < 0 || nIDObjet >= NB_ID_OBJET || m_tabDeclareObjet[nIDObjet].nIDObjet < 0) xThrowErreur(10012, nIDObjet);
+    if (nIDObjet < 0 || nIDObjet >= NB_ID_OBJET || m_tabDeclareObjet()[nIDObjet].nIDObjet < 0) xThrowErreur(10012, nIDObjet);
     CObjet* p = pclCree(nIDObjet);
     if (!p) xThrowErreur(10012, nIDObjet);
     return p;

@@ -1,15 +1,14 @@
 // The object factory: creates the module's objects by kind (ID_OBJET 0 to 112).
 #pragma once
 #include "base/CObjet.h"
+#include "frame/Numeros.h"
 #include "kv/module.h"
 #include <atomic>
-
-inline constexpr int NB_ID_OBJET = 113;
 
 struct STDeclareObjet {
     int nIDObjet;                    // the kind, or -1 when this module does not provide it
     const wchar_t* pszClasse;        // class name, for the kind table of InfoComposante(37)
-    CObjet* (*pfnCree)();            // creation function (null when the kind has none)
+    CObjet* (*pfnCree)(eID_OBJET);   // creation function (null when the kind has none)
 };
 
 class CObjFactory : public IClassFactory {
@@ -23,7 +22,9 @@ public:
     int CreateInstance(void* pExterieur, int nIDObjet, void** ppSortie) override;
     int LockServer(int) override { return 0; }
 
-    static const STDeclareObjet m_tabDeclareObjet[NB_ID_OBJET];
+    // The kind table, built once from the application context and the
+    // control families (controls/Familles.cpp).
+    static const STDeclareObjet* m_tabDeclareObjet();
     static bool bEstIDChamp(int nIDObjet);
     // Creates the object of a kind; null for a kind that is not available.
     static CObjet* pclCree(int nIDObjet);

@@ -10,12 +10,14 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-void CComposanteOBJ::Multitache(int n) {
+namespace {
+
+void Multitache(CComposanteOBJ& compo, int n) {
     if (n >= 0) {
-        _RaiseErrorNum(10643, {});
+        compo._RaiseErrorNum(10643, {});
         return;
     }
-    IVM* vm = piGetVM();
+    IVM* vm = compo.piGetVM();
     if (vm) vm->AddRef();  // the program may end code while events run
     const qint64 nDuree = -static_cast<qint64>(n) * 10;
     QElapsedTimer t;
@@ -28,7 +30,7 @@ void CComposanteOBJ::Multitache(int n) {
     if (vm) vm->Release();
 }
 
-void CComposanteOBJ::Sablier(bool b) {
+void Sablier(CComposanteOBJ& compo, bool b) {
     if (!gpclExe) return;
     if (b)
         gpclExe->SablierVrai();
@@ -36,14 +38,14 @@ void CComposanteOBJ::Sablier(bool b) {
         gpclExe->SablierFaux();
 }
 
-bool CComposanteOBJ::_bPositionSouris(int nMode, int& x, int& y) {
+bool _bPositionSouris(CComposanteOBJ& compo, int nMode, int& x, int& y) {
     if (nMode != 0 && nMode != 1) {
-        _RaiseErrorNum(10051, {std::to_wstring(nMode), L"1"});
+        compo._RaiseErrorNum(10051, {std::to_wstring(nMode), L"1"});
         return false;
     }
     QPoint p = QCursor::pos();
     if (nMode == 0) {
-        CFenPrincipale* f = _pclGetFenCourante();
+        CFenPrincipale* f = compo._pclGetFenCourante();
         if (QWidget* w = f ? f->pGetWidgetClient() : nullptr) p = w->mapFromGlobal(p);
     }
     x = p.x();
@@ -51,39 +53,41 @@ bool CComposanteOBJ::_bPositionSouris(int nMode, int& x, int& y) {
     return true;
 }
 
-int CComposanteOBJ::SourisPosX(int nMode) {
+int SourisPosX(CComposanteOBJ& compo, int nMode) {
     int x = 0, y = 0;
-    return _bPositionSouris(nMode, x, y) ? x : 0;
+    return _bPositionSouris(compo, nMode, x, y) ? x : 0;
 }
 
-int CComposanteOBJ::SourisPosY(int nMode) {
+int SourisPosY(CComposanteOBJ& compo, int nMode) {
     int x = 0, y = 0;
-    return _bPositionSouris(nMode, x, y) ? y : 0;
+    return _bPositionSouris(compo, nMode, x, y) ? y : 0;
 }
 
-void CComposanteOBJ::Bip() {
-    s_pclGetApplicationQT();
+void Bip(CComposanteOBJ& compo) {
+    CComposanteOBJ::s_pclGetApplicationQT();
     QApplication::beep();
 }
+
+} // namespace
 
 // ---------------------------------------------------------------- glue
 
 using namespace kvglue;
 
-KV_GLUE(Multitache, 0) { pclCompo->Multitache(0); }
+KV_GLUE(Multitache, 0) { Multitache(*pclCompo, 0); }
 
-KV_GLUE(Multitache, 1) { pclCompo->Multitache(Entier(tabArgs, 0)); }
+KV_GLUE(Multitache, 1) { Multitache(*pclCompo, Entier(tabArgs, 0)); }
 
-KV_GLUE(Sablier, 0) { pclCompo->Sablier(true); }
+KV_GLUE(Sablier, 0) { Sablier(*pclCompo, true); }
 
-KV_GLUE(Sablier, 1) { pclCompo->Sablier(Entier(tabArgs, 0) != 0); }
+KV_GLUE(Sablier, 1) { Sablier(*pclCompo, Entier(tabArgs, 0) != 0); }
 
-KV_GLUE(SourisPosX, 0) { ResultatEntier(pAppel, pclCompo->SourisPosX(0)); }
+KV_GLUE(SourisPosX, 0) { ResultatEntier(pAppel, SourisPosX(*pclCompo, 0)); }
 
-KV_GLUE(SourisPosX, 1) { ResultatEntier(pAppel, pclCompo->SourisPosX(Entier(tabArgs, 0))); }
+KV_GLUE(SourisPosX, 1) { ResultatEntier(pAppel, SourisPosX(*pclCompo, Entier(tabArgs, 0))); }
 
-KV_GLUE(SourisPosY, 0) { ResultatEntier(pAppel, pclCompo->SourisPosY(0)); }
+KV_GLUE(SourisPosY, 0) { ResultatEntier(pAppel, SourisPosY(*pclCompo, 0)); }
 
-KV_GLUE(SourisPosY, 1) { ResultatEntier(pAppel, pclCompo->SourisPosY(Entier(tabArgs, 0))); }
+KV_GLUE(SourisPosY, 1) { ResultatEntier(pAppel, SourisPosY(*pclCompo, Entier(tabArgs, 0))); }
 
-KV_GLUE(Bip, 0) { pclCompo->Bip(); }
+KV_GLUE(Bip, 0) { Bip(*pclCompo); }

@@ -4,11 +4,10 @@
 #pragma once
 #include "base/CTString.h"
 #include "controls/core/CAny.h"
+#include "controls/core/CObjetAPCode.h"
 #include "frame/CComposanteOBJ.h"
 #include "kv/tables.h"
 #include "kv/types.h"
-
-class CObjetAPCodeOBJ;
 
 namespace kvglue {
 
@@ -85,12 +84,35 @@ inline void ResultatAny(STKSAppel* pAppel, const CAny& cl) {
     }
 }
 
+// The guards the language functions share.
+
+// The control an object argument designates; null with the error raised:
+// 10416 for an object that is not a control, 10009 (argument n) for none.
+inline CChamp* pclChampArgument(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nArgument = 1) {
+    if (CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr) return c;
+    if (pclObjet) compo._RaiseErrorTypeChampIDS(pclObjet, 0);
+    else compo._RaiseErrorNum(10009, {std::to_wstring(nArgument)});
+    return nullptr;
+}
+
+// Runs a function's work; an error it throws is raised on the component's
+// error object (never let out to the host) and the default is returned.
+template <class R, class F>
+R Protege(CComposanteOBJ& compo, R rSiErreur, F&& f) {
+    try {
+        return f();
+    } catch (const CXError& e) {
+        compo.RaiseError(&e);
+        return rSiErreur;
+    }
+}
+
 } // namespace kvglue
 
 // Defines the exported glue KSL_<name>_<syntax>. The body runs with the call
 // context recorded in the component, and sees pAppel, pclCompo and tabArgs:
 //
-//   KV_GLUE(ChampVisible, 0) { pclCompo->ChampVisible(kvglue::Objet(tabArgs, 0), 0, 0); }
+//   KV_GLUE(ChampVisible, 0) { ChampVisible(*pclCompo, kvglue::Objet(tabArgs, 0), 0, 0); }
 #define KV_GLUE(nom, syntaxe)                                                                        \
     static void Glue_##nom##_##syntaxe(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs); \
     KV_EXPORT int KSL_##nom##_##syntaxe(STKSAppel* pAppel, CComposanteOBJ* pclCompo, void** tabArgs) { \

@@ -1,14 +1,15 @@
 #include "frame/Proprietes.h"
 #include "base/Texte.h"
 #include "controls/core/CAny.h"
+#include "controls/core/Famille.h"
 #include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
 #include "frame/TablesComposante.h"
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <span>
 #include <vector>
-#include <mutex>
 
 // ---------------------------------------------------------------- default accessors
 
@@ -77,35 +78,38 @@ int wGetTypeKSPropriete(int p) { return p >= 0 && p < NB_PROPRIETES ? gtabInfos[
 // ---------------------------------------------------------------- availability
 
 namespace {
-// Properties each class has (the matrix is built from these lists).
-constexpr int PROPS_CHAMP[] = {0, 2, 3, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22, 29, 30, 31, 32, 33, 34, 36, 59, 73, 74, 76, 77, 79,
-                               92, 93, 94, 95, 136, 211, 212, 257, 264, 265};
-constexpr int PROPS_FENETRE[] = {0, 2, 8, 9, 10, 11, 22, 29, 30, 31, 32, 33, 35, 67, 69, 70, 71, 72, 73, 136};
-constexpr int PROPS_LIBELLE[] = {1, 40, 41};
-constexpr int PROPS_IMAGE[] = {1, 52, 85};
-// Edit: Valeur, Curseur, FinCurseur, MasqueSaisie, Taille, Multiligne,
-// MotDePasse, BorneMin, BorneMax, TypeSaisie, Ellipse, TexteConseil,
-// Unicode, EffacementAutomatique, TexteSelectionne, ValeurAffichee,
-// BoutonCalendrier, NullSiVide, CadrageH, CadrageV, RetraitGauche, RetraitDroit.
-constexpr int PROPS_SAISIE[] = {1, 16, 17, 23, 28, 39, 40, 41, 43, 46, 56, 57, 61, 125, 149, 153, 155, 159, 160, 168, 266, 268};
-constexpr int PROPS_BOUTON[] = {52, 53, 54, 55, 132, 267};
+// Properties every control has, and windows'; each family adds its own
+// (controls/core/Famille.h).
+constexpr ePROPRIETE PROPS_CHAMP[] = {
+    PROP_Nom, PROP_Type, PROP_Message, PROP_Libelle, PROP_MenuContextuel, PROP_Note, PROP_Colonne, PROP_Ligne,
+    PROP_Hauteur, PROP_Largeur, PROP_Couleur, PROP_CouleurFond, PROP_Etat, PROP_EtatInitial, PROP_XInitial,
+    PROP_YInitial, PROP_LargeurInitiale, PROP_HauteurInitiale, PROP_ValeurInitiale, PROP_Plan, PROP_TitreNote,
+    PROP_Visible, PROP_VisibleInitial, PROP_TabOrder, PROP_ZOrder, PROP_Groupe, PROP_TauxAncrageDroite,
+    PROP_TauxAncrageLargeur, PROP_TauxAncrageBas, PROP_TauxAncrageHauteur, PROP_NomComplet, PROP_Grise,
+    PROP_EnSaisie, PROP_LargeurLibelle, PROP_ToucheRaccourci, PROP_MemoriserLaValeur,
+};
+constexpr ePROPRIETE PROPS_FENETRE[] = {
+    PROP_Nom, PROP_Type, PROP_Colonne, PROP_Ligne, PROP_Hauteur, PROP_Largeur, PROP_Etat, PROP_EtatInitial,
+    PROP_XInitial, PROP_YInitial, PROP_LargeurInitiale, PROP_HauteurInitiale, PROP_Titre, PROP_Alias,
+    PROP_LargeurMin, PROP_HauteurMin, PROP_LargeurMax, PROP_HauteurMax, PROP_Visible, PROP_NomComplet,
+};
 
 struct STMatrice {
     std::vector<uint8_t> octets = std::vector<uint8_t>(static_cast<size_t>(NB_ID_OBJET) * NB_PROPRIETES, 0);
-    void Ajoute(int k, const int* p, size_t n) {
-        for (size_t i = 0; i < n; ++i) octets[static_cast<size_t>(p[i]) * NB_ID_OBJET + k] = 0x0F;
+    void Ajoute(int k, std::span<const ePROPRIETE> tab) {
+        for (ePROPRIETE p : tab) octets[static_cast<size_t>(p) * NB_ID_OBJET + k] = 0x0F;
     }
 };
 
 const STMatrice& Matrice() {
     static const STMatrice m = [] {
         STMatrice x;
-        x.Ajoute(1, PROPS_FENETRE, std::size(PROPS_FENETRE));
-        for (int k : {2, 3, 4, 8}) x.Ajoute(k, PROPS_CHAMP, std::size(PROPS_CHAMP));
-        x.Ajoute(2, PROPS_SAISIE, std::size(PROPS_SAISIE));
-        x.Ajoute(3, PROPS_LIBELLE, std::size(PROPS_LIBELLE));
-        x.Ajoute(8, PROPS_IMAGE, std::size(PROPS_IMAGE));
-        x.Ajoute(4, PROPS_BOUTON, std::size(PROPS_BOUTON));
+        x.Ajoute(ID_FENETRE, PROPS_FENETRE);
+        for (const STFamilleChamp* f : Familles())
+            for (eID_OBJET g : f->tabGenres) {
+                x.Ajoute(g, PROPS_CHAMP);
+                x.Ajoute(g, f->tabProprietes);
+            }
         return x;
     }();
     return m;
@@ -137,6 +141,46 @@ bool bPropAvailableEx(int k, int p, bool a, bool b, int nMode) {
     return (Matrice().octets[static_cast<size_t>(p) * NB_ID_OBJET + k] >> nBit) & 1;
 }
 
+// ---------------------------------------------------------------- values
+
+int nEntierPropriete(const CAny& cl, int nPropriete) {
+    int n = 0;
+    if (cl.nGetINT(n) == 0) return n;
+    CAny c(cl);
+    if (c.__nCastTo(KS_I4, 0, 0) == 0 && c.nGetINT(n) == 0) return n;
+    CTString s;
+    cl.__nCastToString(s);
+    xThrowErreur(10002, s, pszGetNomPropriete(nPropriete, 0));
+}
+
+bool bBooleenPropriete(const CAny& cl, int nPropriete) { return nEntierPropriete(cl, nPropriete) != 0; }
+
+int nEntierOuZero(const CAny& cl) {
+    int n = 0;
+    if (cl.nGetINT(n) == 0) return n;
+    CAny c(cl);
+    if (c.__nCastTo(KS_I4, 0, 0) == 0 && c.nGetINT(n) == 0) return n;
+    return 0;
+}
+
+bool bBooleenOuFaux(const CAny& cl) {
+    bool b = false;
+    if (cl.nGetBOOL(b) == 0) return b;
+    int n = 0;
+    if (cl.nGetINT(n) == 0) return n != 0;
+    CAny c(cl);
+    if (c.__nCastTo(KS_BOOL) == 0 && c.nGetBOOL(b) == 0) return b;
+    return false;
+}
+
+CTString sTextePropriete(const CAny& cl) {
+    CTString s;
+    if (cl.nGetType() != 0) cl.__nCastToString(s);
+    return s;
+}
+
+void xLectureSeule(int nPropriete) { xThrowErreur(10072, pszGetNomPropriete(nPropriete, 0)); }
+
 // ---------------------------------------------------------------- access
 
 bool bGetProprieteObjet(CObjetAPCodeOBJ* o, int p, CAny* pclValeur, CXError* pErreur) {
@@ -148,7 +192,7 @@ bool bGetProprieteObjet(CObjetAPCodeOBJ* o, int p, CAny* pclValeur, CXError* pEr
         (o->*gTabProp[p].pfnGet)(pclValeur);
     } catch (const CXPropNomImplemente&) {
         if (pErreur) {
-            if (p == 1) *pErreur = ErreurKVOBJ(10021, {o->sGetNom(), o->pszGetNomType()});
+            if (p == PROP_Valeur) *pErreur = ErreurKVOBJ(10021, {o->sGetNom(), o->pszGetNomType()});
             else *pErreur = ErreurKVOBJ(10017, {pszGetNomPropriete(p, 0), o->sGetNom(), o->pszGetNomType()});
         }
         return false;
@@ -156,7 +200,7 @@ bool bGetProprieteObjet(CObjetAPCodeOBJ* o, int p, CAny* pclValeur, CXError* pEr
         if (pErreur) *pErreur = e;
         return false;
     }
-    if (p == 1 && pclValeur) pclValeur->SetFlags(pclValeur->wGetFlags() & ~0x0400);
+    if (p == PROP_Valeur && pclValeur) pclValeur->SetFlags(pclValeur->wGetFlags() & ~0x0400);
     return true;
 }
 
@@ -165,12 +209,13 @@ bool bSetProprieteObjet(CObjetAPCodeOBJ* o, int p, const CAny& cl, CXError* pErr
         if (pErreur) *pErreur = ErreurKVOBJ(10017, {std::to_wstring(p), o ? o->sGetNom() : L"", o ? o->pszGetNomType() : L""});
         return false;
     }
-    static constexpr int tabLectureSeule[] = {0, 26, 29, 46, 58, 66, 82, 174};
+    static constexpr int tabLectureSeule[] = {PROP_Nom,     PROP_Occurrence,     PROP_EtatInitial,      PROP_ValeurAffichee,
+                                              PROP_Memoire, PROP_ContenuInitial, PROP_AnimationInitial, PROP_TypeRemplissage};
     bool bRefuse = std::find(std::begin(tabLectureSeule), std::end(tabLectureSeule), p) != std::end(tabLectureSeule);
-    if (p == 39 && !o->vbAccepteChangementMultiligne()) bRefuse = true;
-    if (p == 60) {
+    if (p == PROP_Multiligne && !o->vbAccepteChangementMultiligne()) bRefuse = true;
+    if (p == PROP_Vertical) {
         int k = o->nGetIDObjet();
-        if (k != 9 && k != 30 && k != 37 && k != 80 && k != 86) bRefuse = true;
+        if (k != ID_TABLE && k != ID_ZONE_REPETEE && k != 37 && k != 80 && k != 86) bRefuse = true;
     }
     if (bRefuse) {
         if (pErreur) *pErreur = ErreurKVOBJ(10072, {pszGetNomPropriete(p, 0)});
@@ -180,7 +225,7 @@ bool bSetProprieteObjet(CObjetAPCodeOBJ* o, int p, const CAny& cl, CXError* pErr
         (o->*gTabProp[p].pfnSet)(cl);
     } catch (const CXPropNomImplemente&) {
         if (pErreur) {
-            if (p == 1) *pErreur = ErreurKVOBJ(10020, {o->sGetNom(), o->pszGetNomType()});
+            if (p == PROP_Valeur) *pErreur = ErreurKVOBJ(10020, {o->sGetNom(), o->pszGetNomType()});
             else *pErreur = ErreurKVOBJ(10017, {pszGetNomPropriete(p, 0), o->sGetNom(), o->pszGetNomType()});
         }
         return false;

@@ -3,9 +3,8 @@
 // columns and the availability matrix by object kind.
 #pragma once
 #include "controls/core/CObjetAPCode.h"
+#include "frame/Numeros.h"
 #include <cstdint>
-
-inline constexpr int NB_PROPRIETES = 269;
 
 struct STPropriete {
     void (CObjetAPCodeOBJ::*pfnGet)(CAny*);
@@ -28,3 +27,14 @@ bool bPropAvailableEx(int nIDObjet, int nPropriete, bool a, bool b, int nMode);
 // Reading and writing through the table, with the errors of the language.
 bool bGetProprieteObjet(CObjetAPCodeOBJ* pclObjet, int nPropriete, CAny* pclValeur, CXError* pErreur);
 bool bSetProprieteObjet(CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, CXError* pErreur);
+
+// Values handed to property setters, whatever type the program gave them
+// in. The strict forms raise 10002 naming the value and the property; the
+// lenient forms take what is not a number as 0 (false).
+int nEntierPropriete(const CAny& cl, int nPropriete);
+bool bBooleenPropriete(const CAny& cl, int nPropriete);
+int nEntierOuZero(const CAny& cl);
+bool bBooleenOuFaux(const CAny& cl);
+CTString sTextePropriete(const CAny& cl);
+// A property that is only read: raises 10072 with its name.
+[[noreturn]] void xLectureSeule(int nPropriete);

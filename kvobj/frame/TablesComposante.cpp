@@ -7,6 +7,7 @@ extern const uint32_t gnNbFonctions;
 extern const uint8_t gabyBlocNoms[];
 extern const uint32_t gnTailleBlocNoms;
 #include <zlib.h>
+#include <array>
 #include <vector>
 
 // The function, constant, variable and property tables grow as the families
@@ -39,13 +40,12 @@ const wchar_t* const gtabDescription[3] = {
 };
 
 const void* const* TableTypesObjets() {
-    static const void* tab[NB_ID_OBJET];
-    static bool bInit = [] {
-        for (int i = 0; i < NB_ID_OBJET; ++i) tab[i] = &CObjFactory::m_tabDeclareObjet[i];
-        return true;
+    static const auto tab = [] {
+        std::array<const void*, NB_ID_OBJET> t;
+        for (int i = 0; i < NB_ID_OBJET; ++i) t[i] = &CObjFactory::m_tabDeclareObjet()[i];
+        return t;
     }();
-    (void)bInit;
-    return tab;
+    return tab.data();
 }
 } // namespace
 

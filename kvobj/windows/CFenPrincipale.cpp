@@ -1,6 +1,6 @@
 #include "windows/CFenPrincipale.h"
 #include <QEventLoop>
-#include "controls/containers/VueBouton.h"
+#include "controls/button/VueBouton.h"
 #include "controls/core/CChamp.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"

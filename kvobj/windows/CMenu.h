@@ -114,7 +114,6 @@ protected:
 template <class A>
 void serialise(A& ar, COptionMenu& o) {
     CKVBuffer& b = ar.Buffer();
-    size_t nDebut = b.nGetPosition();
     EModeTString eModeAvant = b.eGetModeDeserialTString();
     ar.TexteTechnique(o.m_sNom, "name");
     ar(o.m_qwID, "identifier");
@@ -149,18 +148,11 @@ void serialise(A& ar, COptionMenu& o) {
     serialise(ar, o.m_style);
     if (v >= 703) ar.TexteTechnique(o.m_sImage, "image");
     if (v == 706) ar(o.m_nMot706, "word706");
-    size_t nOffsetTaille = b.nGetPosition();
-    uint32_t nTaille = 0;
-    if (v >= 704) ar(nTaille, "size");
+    CTailleDeclaree<A> taille(ar, v >= 704, "size");
     if (v >= 707) ar(o.m_nMot707, "word707");
     if (v >= 708) ar(o.m_nMot708, "word708");
-    (void)nDebut;
-    if constexpr (A::bLecture) {
-        o.m_bVisible = o.m_bVisibleInitial;
-        if (v >= 704) xFinTailleDeclaree(b, nOffsetTaille, nTaille);
-    } else {
-        if (v >= 704) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
-    }
+    if constexpr (A::bLecture) o.m_bVisible = o.m_bVisibleInitial;
+    taille.Fin();
 }
 
 // Menu record: version (700 to 800), from 705 a declared size (and above

@@ -2,9 +2,9 @@
 // loop and closing.
 #include "base/Texte.h"
 #include <QEventLoop>
-#include "controls/containers/CBouton.h"
+#include "controls/button/CBouton.h"
 #include "controls/core/CChamp.h"
-#include "controls/graphic/CChampImage.h"
+#include "controls/image/CChampImage.h"
 #include "controls/core/CodeEvenement.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"

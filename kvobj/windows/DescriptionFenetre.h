@@ -167,9 +167,7 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     }
     serialise(ar, commun);
     serialise(ar, d.style);
-    size_t nOffsetTaille = b.nGetPosition();
-    uint32_t nTaille = 0;
-    if (v >= 7006) ar(nTaille, "declared_size");
+    CTailleDeclaree<A> taille(ar, v >= 7006);
     ar(d.nModeOuverture, "opening_mode");
     ar.TexteUtilisateur(d.sTitre, "title");
     ar.TexteTechnique(d.sImageFond, "background_image");
@@ -201,8 +199,8 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
         ar.TexteTechnique(d.sChaine7010, "string");
         if constexpr (A::bLecture) {
             // Versions 7010 and 7011 end with a list of strings up to the declared size.
-            if (v < 7012 && nTaille != 0)
-                while (b.nGetPosition() < nOffsetTaille + nTaille) ar.ObsoleteTexte("(skipped string)");
+            if (v < 7012 && taille.nTaille() != 0)
+                while (b.nGetPosition() < taille.nFinDeclaree()) ar.ObsoleteTexte("(skipped string)");
         }
     }
     if (v >= 7012) {
@@ -256,11 +254,7 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     if (v >= 7123) BlocIgnore(ar, "sliding_menu");
     if (v >= 7124) BlocIgnore(ar, "layout_tabs");
     if (v >= 7125) ar(d.nOption7125, "option");
-    if constexpr (A::bLecture) {
-        if (v >= 7006) xFinTailleDeclaree(b, nOffsetTaille, nTaille);
-    } else {
-        if (v >= 7006) b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
-    }
+    taille.Fin();
     serialise(ar, *d.pMenuPrincipal);
     uint32_t nMenus = static_cast<uint32_t>(d.tabMenusContextuels.size());
     ar(nMenus, "context_menus");

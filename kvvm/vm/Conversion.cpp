@@ -6,6 +6,7 @@
 // its range checked. This keeps the number of cases linear in the number of
 // type codes.
 #include "Conversion.h"
+#include "base/Texte.h"
 
 #include <iconv.h>
 
@@ -80,21 +81,12 @@ char cVersCP1252(wchar_t c) {
 // ---------------------------------------------------------------------------
 // Texts
 
-bool bEspace(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xA0;
-}
-
 bool bChiffre(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring_view sSansEspaces(std::wstring_view s) {
-    while (!s.empty() && bEspace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && bEspace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+using kvtexte::bEspace;
+using kvtexte::sSansEspaces;
 
 bool bQueDesChiffres(std::wstring_view s) {
     return std::all_of(s.begin(), s.end(), bChiffre);

@@ -2,8 +2,8 @@
 // written and read back, its properties, its visual state, its call letter
 // and what its view draws.
 #include "../graphic/Graphique.h"
-#include "controls/containers/CBouton.h"
-#include "controls/containers/VueBouton.h"
+#include "controls/button/CBouton.h"
+#include "controls/button/VueBouton.h"
 #include "frame/Proprietes.h"
 #include "kv/types.h"
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "kv/host.h"
 #include "kv/types.h"
 #include "conteneur/Identifiants.h"
-#include "controls/containers/CBouton.h"
+#include "controls/button/CBouton.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
 #include <QApplication>

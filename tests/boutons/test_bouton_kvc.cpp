@@ -2,7 +2,7 @@
 // the module reads, and mistakes are reported at their line.
 #include "Binaires.h"
 #include "conteneur/CConteneurProjet.h"
-#include "controls/containers/CBouton.h"
+#include "controls/button/CBouton.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
 #include <cstdlib>

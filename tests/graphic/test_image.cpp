@@ -3,7 +3,7 @@
 // in each display mode and when the file cannot be drawn.
 #include "Binaires.h"
 #include "Graphique.h"
-#include "controls/graphic/CChampImage.h"
+#include "controls/image/CChampImage.h"
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>

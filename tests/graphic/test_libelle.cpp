@@ -1,7 +1,7 @@
 // Static text: its own record against bytes written by hand, the whole
 // control written and read back, its value, and what its view draws.
 #include "Graphique.h"
-#include "controls/graphic/CChampLibelle.h"
+#include "controls/static/CChampLibelle.h"
 #include <gtest/gtest.h>
 #include <QLabel>
 

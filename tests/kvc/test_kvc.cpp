@@ -23,8 +23,8 @@
 #include "DescriptionProjet.h"
 #include "conteneur/CConteneurProjet.h"
 #include "conteneur/Identifiants.h"
-#include "controls/graphic/CChampImage.h"
-#include "controls/graphic/CChampLibelle.h"
+#include "controls/image/CChampImage.h"
+#include "controls/static/CChampLibelle.h"
 #include "windows/CFenPrincipale.h"
 
 extern char** environ;

@@ -8,8 +8,8 @@
 #include "kv/host.h"
 #include "kv/types.h"
 #include "controls/core/CKVBuffer.h"
-#include "controls/graphic/CChampImage.h"
-#include "controls/graphic/CChampLibelle.h"
+#include "controls/image/CChampImage.h"
+#include "controls/static/CChampLibelle.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
 #include <QApplication>

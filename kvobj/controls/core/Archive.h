@@ -163,6 +163,44 @@ inline void xFinTailleDeclaree(CKVBuffer& b, size_t nOffsetTaille, uint32_t nTai
     }
 }
 
+// A declared size that a record carries after some of its fields, counted
+// from its own word: read (a declared end past the data is a truncated
+// stream, 10011) or written as 0 and filled in by Fin(). Fin() ends the
+// sized part as xFinTailleDeclaree does. Absent (bPresente false), it reads
+// and writes nothing.
+template <class A>
+class CTailleDeclaree {
+public:
+    CTailleDeclaree(A& ar, bool bPresente, const char* pszNom = "declared_size") : m_b(ar.Buffer()), m_bPresente(bPresente) {
+        if (!m_bPresente) return;
+        m_nOffset = m_b.nGetPosition();
+        ar(m_nTaille, pszNom);
+        if constexpr (A::bLecture) {
+            const size_t nFin = m_nOffset + m_nTaille;
+            if (m_nTaille != 0 && (m_nTaille < 4 || nFin > m_b.nGetLimite()))
+                xThrowErreur(10011, static_cast<unsigned long long>(nFin), static_cast<unsigned long long>(m_b.nGetLimite()));
+        }
+    }
+    CTailleDeclaree(const CTailleDeclaree&) = delete;
+    CTailleDeclaree& operator=(const CTailleDeclaree&) = delete;
+
+    // 0 without a declared size.
+    uint32_t nTaille() const { return m_nTaille; }
+    size_t nFinDeclaree() const { return m_nOffset + m_nTaille; }
+
+    void Fin() {
+        if (!m_bPresente) return;
+        if constexpr (A::bLecture) xFinTailleDeclaree(m_b, m_nOffset, m_nTaille);
+        else m_b.PatchU32(m_nOffset, static_cast<uint32_t>(m_b.nGetPosition() - m_nOffset));
+    }
+
+private:
+    CKVBuffer& m_b;
+    bool m_bPresente;
+    size_t m_nOffset = 0;
+    uint32_t m_nTaille = 0;
+};
+
 // The versions a record accepts and from which it carries a declared size.
 struct STRegleVersion {
     uint32_t nMin;

@@ -1,4 +1,5 @@
 #include "controls/core/CChamp.h"
+#include "base/CRetenue.h"
 #include "base/CSimpleBuffer.h"
 #include "base/Texte.h"
 #include "controls/core/CConteneurChamp.h"
@@ -7,7 +8,6 @@
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
 #include "windows/Focus.h"
-#include <QWidget>
 #include <cwchar>
 
 bool CPlanDuChamp::bEstDansPlan(int nPlanFenetre) const {
@@ -74,22 +74,16 @@ void CChamp::xStyleFromBuffer(const CSimpleBuffer& st) {
 
 bool CChamp::bEstDansGroupe(const wchar_t* pszGroupe) const {
     if (!pszGroupe) return false;
-    std::wstring_view s = m_sGroupes;
-    size_t nDebut = 0;
-    for (;;) {
-        size_t n = s.find(L',', nDebut);
-        std::wstring_view nom = s.substr(nDebut, n == std::wstring_view::npos ? std::wstring_view::npos : n - nDebut);
+    for (std::wstring_view nom : kvtexte::Decoupe(m_sGroupes, L','))
         if (!nom.empty() && kvtexte::bEgalSansCasse(nom, pszGroupe)) return true;
-        if (n == std::wstring_view::npos) return false;
-        nDebut = n + 1;
-    }
+    return false;
 }
 
 // ---------------------------------------------------------------- tab order
 
 void CChamp::SetTabStop(bool b) {
     // Static text never takes part in the tab order.
-    if (b && dwGetId() == 3) return;
+    if (b && dwGetId() == ID_LIBELLE) return;
     if (b == m_bTabStop) return;
     if (b) {
         m_bTabStop = true;
@@ -256,11 +250,10 @@ bool CChamp::_bExecuteCodeEntree() {
     unsigned nAvant = pclExe ? pclExe->nGetCompteurReprises() : 0;
     if (pclExe) pclExe->RestaureRepriseSaisie(nullptr, 0);
     m_abyFlags[0] |= FLAG0_CODE_ENTREE;
-    AddRef();
+    CRetenue retient(this);
     ExecutePCode(eTRT_ENTREE);
     m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_CODE_ENTREE);
     bool bDemande = pclExe && pclExe->nGetCompteurReprises() != nAvant;
-    nRelease();
     if (!bDemande) {
         if (pclExe) pclExe->RestaureRepriseSaisie(pclSauve, nCmdSauve);
         return true;
@@ -276,14 +269,13 @@ bool CChamp::_bExecuteCodeSortie() {
     unsigned nAvant = pclExe ? pclExe->nGetCompteurReprises() : 0;
     if (pclExe) pclExe->RestaureRepriseSaisie(nullptr, 0);
     m_abyFlags[0] |= FLAG0_CODE_SORTIE;
-    AddRef();
+    CRetenue retient(this);
     ExecutePCode(eTRT_SORTIE);
     bool bDetruit = !m_bVivant;
     m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_CODE_SORTIE);
     bool bDemande = pclExe && pclExe->nGetCompteurReprises() != nAvant;
     CFenPrincipale* f = m_pclFenetre;
     bool bFenetreFermee = f && (!f->bEstVivante() || f->bEnFermeture());
-    nRelease();
     if (bDetruit) return false;
     // Code that closed the window ends the focus change there.
     if (bFenetreFermee) return false;
@@ -297,15 +289,14 @@ bool CChamp::_bExecuteCodeSortie() {
 
 // ---------------------------------------------------------------- view
 
-QWidget* CChamp::vpclCreeDispatcherQT(QWidget* pParent) {
-    return new CQTDispatcher<QWidget>(pParent, new CControleurChamp_QT(this));
-}
+PFN_CREE_VUE_CHAMP gpfnCreeVueChamp = nullptr;
 
 void CChamp::InitSurOnCreate(QWidget* pParent) {
-    QWidget* w = vpclCreeDispatcherQT(pParent);
-    if (!w) return;
-    w->setObjectName(QString::fromStdWString(m_sNom));
-    if (m_bTabStop && w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::StrongFocus);
+    if (!gpfnCreeVueChamp) return;
+    QWidget* w = nullptr;
+    IVueChamp* v = gpfnCreeVueChamp(*this, pParent, w);
+    if (!v) return;
+    m_pVue.reset(v);
     SetWidget(w);
     vMAJVue();
 }
@@ -313,12 +304,7 @@ void CChamp::InitSurOnCreate(QWidget* pParent) {
 void CChamp::vTermSurOnDestroy() { Destroy(); }
 
 void CChamp::vMAJVue() {
-    QWidget* w = pGetWidget();
-    if (!w) return;
-    w->setGeometry(m_rect);
-    w->setVisible(bIsVisible());
     // Active and read-only controls have an enabled widget; greyed and the
     // other read-only state keep theirs and are drawn again by their view.
-    if (m_eEtat == eETAT_ACTIF || m_eEtat == eETAT_LECTURE_SEULE) w->setEnabled(true);
-    w->update();
+    if (IVueChamp* v = pclGetVueChamp()) v->AppliqueEtat(m_rect, bIsVisible(), m_eEtat == eETAT_ACTIF || m_eEtat == eETAT_LECTURE_SEULE);
 }

@@ -5,8 +5,11 @@
 #include "controls/core/CAny.h"
 #include "controls/core/CKVBufferMark.h"
 #include "controls/core/CStyleChamp.h"
+#include "controls/core/VueChamp.h"
+#include "frame/Numeros.h"
 #include "windows/CFenQT.h"
 #include <QPoint>
+#include <memory>
 #include <vector>
 
 class CConteneurChamp;
@@ -156,9 +159,14 @@ public:
     bool bEstVivant() const { return m_bVivant; }
     void SetDetruit() { m_bVivant = false; }
 
-    // View: the control's widget, made under its window's widget.
-    virtual QWidget* vpclCreeDispatcherQT(QWidget* pParent);
-    virtual void InitSurOnCreate(QWidget* pParent);
+    // View: the control's widget, made under its window's widget by the Qt
+    // layer (VueChamp.cpp and each family's view); nothing without one.
+    void InitSurOnCreate(QWidget* pParent);
+    // The family whose view the Qt layer makes for this object (its kind
+    // for the families' classes; -1: a plain widget).
+    virtual int vnGenreVue() const { return -1; }
+    // The widget's interface while the control has a widget, else null.
+    IVueChamp* pclGetVueChamp() const { return pGetWidget() ? m_pVue.get() : nullptr; }
     virtual void vTermSurOnDestroy();
     // Applies state, visibility and geometry to the widget.
     virtual void vMAJVue();
@@ -244,6 +252,7 @@ protected:
     CConteneurChamp* m_pclConteneur = nullptr;
     CFenPrincipale* m_pclFenetre = nullptr;
     CIChamp* m_pclIChamp = nullptr;
+    std::unique_ptr<IVueChamp> m_pVue;
     int32_t m_nStyleAscenseur = 0;  // scroll bar style, from the style record
 };
 

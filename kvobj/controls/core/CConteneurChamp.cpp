@@ -1,11 +1,13 @@
 #include "controls/core/CConteneurChamp.h"
 #include "base/Texte.h"
 #include "controls/core/CChamp.h"
+#include "controls/core/Famille.h"
 #include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
 #include "windows/CFenPrincipale.h"
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace {
 QString Cle(const wchar_t* psz) { return QString::fromWCharArray(psz).toUpper(); }
@@ -25,12 +27,19 @@ CConteneurChamp::~CConteneurChamp() {
 bool CConteneurChamp::sbEstIDChampSupportePlatforme(int n) {
     if (n < 0 || n >= NB_ID_OBJET) return false;
     if (n == 31 || n == 32 || n == 93) return false;
-    return CObjFactory::m_tabDeclareObjet[n].nIDObjet >= 0;
+    return CObjFactory::m_tabDeclareObjet()[n].nIDObjet >= 0;
 }
 
 // ---------------------------------------------------------------- reading
 
 void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
+    CLecteurKV ar(b, m_pclFenetre ? m_pclFenetre->vdwGetCodePageDeserial() : CP_1252);
+    xDeserialise(ar, bIgnoreErreurs);
+}
+
+void CConteneurChamp::xDeserialise(CLecteurKV& ar, bool bIgnoreErreurs) {
+    CKVBuffer& b = ar.Buffer();
+    const size_t nDebutListe = b.nGetPosition();
     uint32_t nMot, nNb;
     b >> nMot;
     if (nMot == nMARQUEUR_LISTE_CHAMPS) {
@@ -54,8 +63,13 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
         m_tabNomsTous.reserve(static_cast<qsizetype>(2 * nNb + 1));
         m_tabNomsDirects.reserve(static_cast<qsizetype>(nNb));
     }
+    const bool bTrace = ar.pGetTrace() != nullptr;
+    if (bTrace) {
+        ar.Trace(nDebutListe, "ControlList",
+                 L"{ version " + std::to_wstring(m_nVersionListe) + L", " + std::to_wstring(nNb) + L" controls");
+        ++ar.nProfondeur();
+    }
 
-    CLecteurKV ar(b, m_pclFenetre ? m_pclFenetre->vdwGetCodePageDeserial() : CP_1252);
     int nFlags = eDESER_IGNORE_NON_SUPPORTE | eDESER_DANS_LISTE | (bIgnoreErreurs ? eDESER_IGNORE_ERREUR : 0);
     bool bSaute = false;
     for (uint32_t i = 0; i < nNb; ++i) {
@@ -67,18 +81,33 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
                 xThrowErreur(10011, static_cast<unsigned long long>(nDebut + nTaille),
                              static_cast<unsigned long long>(b.nGetLimite()));
         }
-        // Without a declared size, a failing control cannot be stepped over.
-        CChamp* c = xpclDeserialiseUnChamp(ar, nTaille ? nFlags : (nFlags & ~eDESER_IGNORE_ERREUR));
+        // Without a declared size, a control that is not read cannot be
+        // stepped over: the bytes after it would be read as the next one.
+        const int nFlagsChamp = nTaille ? nFlags : (nFlags & ~(eDESER_IGNORE_ERREUR | eDESER_IGNORE_NON_SUPPORTE));
+        STTraceChamp trace{bTrace, i + 1, nDebut, nTaille};
+        CChamp* c = xpclDeserialiseUnChamp(ar, nFlagsChamp, 0, bTrace ? &trace : nullptr);
         if (!c) bSaute = true;
         if (nTaille != 0) {
             size_t nLu = b.nGetPosition() - nDebut;
             if (nLu < nTaille || !c) {
+                if (bTrace)
+                    ar.Trace(b.nGetPosition(), c ? "(unread)" : "(record)",
+                             (c ? L"" : L"kind not read by this module: ") + std::to_wstring(nDebut + nTaille - b.nGetPosition()) +
+                                 L" bytes skipped");
                 b.xSeekLecture(nDebut + nTaille);
             } else if (nLu > nTaille) {
                 b.SeekNoResize(static_cast<int64_t>(nDebut + nTaille), 0);
                 xThrowErreur(10011, static_cast<unsigned long long>(nLu), static_cast<unsigned long long>(nTaille));
             }
         }
+        if (bTrace) {
+            --ar.nProfondeur();
+            ar.Trace(b.nGetPosition(), "control", L"} " + std::to_wstring(b.nGetPosition() - nDebut) + L" bytes read");
+        }
+    }
+    if (bTrace) {
+        --ar.nProfondeur();
+        ar.Trace(b.nGetPosition(), "ControlList", L"} " + std::to_wstring(b.nGetPosition() - nDebutListe) + L" bytes read");
     }
     if (bSaute) {
         RepareZOrder();
@@ -88,10 +117,20 @@ void CConteneurChamp::xDeserialise(CKVBuffer& b, bool bIgnoreErreurs) {
     vApresChargement();
 }
 
-CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int nZOrder) {
+CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int nZOrder, const STTraceChamp* pTrace) {
     int32_t nID;
-    ar(nID);
+    ar.Buffer() >> nID;
     if (nID == 50 && !pclGetChampProprietaire()) nID = 70;
+    if (pTrace) {
+        const char* pszCle = pszCleGenre(nID);
+        ar.Trace(pTrace->nDebut, "control",
+                 L"{ " + std::to_wstring(pTrace->nNumero) + L": kind " + std::to_wstring(nID) +
+                     (*pszCle ? L" (" + std::wstring(pszCle, pszCle + std::strlen(pszCle)) + L")" : std::wstring()) +
+                     (pTrace->nTaille ? L", declared size " + std::to_wstring(pTrace->nTaille) : std::wstring()));
+        ++ar.nProfondeur();
+    } else if (ar.pGetTrace()) {
+        ar.Trace(ar.Buffer().nGetPosition() - 4, "kind", std::to_wstring(nID));
+    }
     if (!sbEstIDChampSupportePlatforme(nID)) {
         if (nFlags & eDESER_IGNORE_NON_SUPPORTE) return nullptr;
         xThrowErreur(10012, nID);

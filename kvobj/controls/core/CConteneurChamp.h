@@ -42,7 +42,17 @@ public:
 
     // The control list of a description (reading), and its writer.
     void xDeserialise(CKVBuffer& b, bool bIgnoreErreurs);
-    CChamp* xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int nZOrder = 0);
+    // The same through a reader: with its trace on, every control is
+    // printed as it is read (kvc dump).
+    void xDeserialise(CLecteurKV& ar, bool bIgnoreErreurs);
+    // Where a control of a traced list starts, for the reader's trace.
+    struct STTraceChamp {
+        bool bTrace;
+        uint32_t nNumero;  // from 1
+        size_t nDebut;
+        uint32_t nTaille;  // declared size, 0 without one
+    };
+    CChamp* xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int nZOrder = 0, const STTraceChamp* pTrace = nullptr);
     void Serialise(CKVBuffer& b);
     static bool sbEstIDChampSupportePlatforme(int nIDObjet);
 

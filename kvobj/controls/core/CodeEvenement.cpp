@@ -1,16 +1,10 @@
 #include "controls/core/CodeEvenement.h"
+#include "base/CRetenue.h"
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
 #include <cstdio>
 
 namespace {
-// Keeps a reference on the object for the duration of the code.
-struct Reference {
-    explicit Reference(CObjet* p) : m_p(p) { if (m_p) m_p->AddRef(); }
-    ~Reference() { if (m_p) m_p->nRelease(); }
-    CObjet* m_p;
-};
-
 ISurchargeTraitement* Surcharge(CObjetAPCodeOBJ* pclObjet) {
     if (ISurchargeTraitement* s = pclObjet->vpiGetSurchargeTraitement()) return s;
     if (CFenPrincipale* f = pclObjet->vpclGetFenPrincipale()) return f->vpiGetSurchargeTraitement();
@@ -21,7 +15,7 @@ ISurchargeTraitement* Surcharge(CObjetAPCodeOBJ* pclObjet) {
 void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbParametres, const void* pParametres,
                   void* piInterface) {
     if (!pclObjet) return;
-    Reference ref(pclObjet);
+    CRetenue retient(pclObjet);  // for the duration of the code
     CExe* pclExe = gpclExe;
 
     if (pclExe && pclExe->pfnGetHookTraitement()) {

@@ -1,4 +1,5 @@
 #include "controls/edit/CSaisie.h"
+#include "base/CRetenue.h"
 #include "controls/edit/CISaisie.h"
 #include "controls/edit/CMasqueFixe.h"
 #include "controls/edit/CMasqueHexadecimal.h"
@@ -7,10 +8,8 @@
 #include "controls/core/CodeEvenement.h"
 #include "frame/CExe.h"
 #include "frame/ModuleInfo.h"
+#include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
-#include <QApplication>
-#include <QKeyEvent>
-#include <QToolTip>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -24,8 +23,6 @@ uint16_t wTypeValeurAncien(uint32_t n) {
 
 CSaisie::CSaisie() = default;
 CSaisie::~CSaisie() = default;
-
-CObjet* pclCreeSaisie() { return new CSaisie(); }
 
 // ---------------------------------------------------------------- record
 
@@ -75,7 +72,7 @@ CIChamp* CSaisie::vpclCreeIChamp() { return new CISaisie(this); }
 
 void CSaisie::SetLibelle(const wchar_t* psz) {
     CChamp::SetLibelle(psz);
-    if (CVueChampSaisie_QT* v = pclGetVue()) v->AppliqueLibelle(m_sLibelle, m_style.nLargeurLibelle);
+    if (IVueSaisie* v = pclVue()) v->AppliqueLibelle(m_sLibelle, m_style.nLargeurLibelle);
 }
 
 void CSaisie::SetTypeValeur(uint16_t w) {
@@ -290,9 +287,8 @@ void CSaisie::ChangeTexte(const CTString& sNouveau, int nDebutSel, int nFinSel) 
     SetSelection(nDebutSel, nFinSel);
     MAJVueTexte();
     // The modification code sees the new text (and, for numbers, the value).
-    AddRef();
+    CRetenue retient(this);
     ExecutePCode(eTRT_MODIFICATION);
-    nRelease();
 }
 
 int CSaisie::nGereChar(wchar_t c) {
@@ -322,7 +318,7 @@ int CSaisie::nGereChar(wchar_t c) {
     ChangeTexte(sNouveau, nDebut, nFin);
     if (m_st.bFinSaisieAuto && m_pMasque && m_pMasque->bFinDeSaisie(m_sAffiche, true)) {
         // The mask is full: the focus moves on as Tab would.
-        if (QWidget* w = pGetWidget()) QApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+        if (IVueChamp* v = pclGetVueChamp()) v->PasseAuSuivant();
     }
     return 1;
 }
@@ -418,9 +414,10 @@ void CSaisie::Signale(int nMessage, std::vector<std::wstring> tabArgs, const wch
     std::wstring sModele;
     if (!bChargeMessage(nMessage, sModele) || sModele.empty()) sModele = pszDefaut;
     m_sDernierMessage = sFormateMessage(sModele, tabArgs);
-    QApplication::beep();
-    if (QWidget* w = pGetWidget())
-        QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), QString::fromStdWString(m_sDernierMessage), w);
+    if (IVueChamp* v = pclGetVueChamp()) {
+        v->Bip();
+        v->AfficheBulle(m_sDernierMessage);
+    }
 }
 
 void CSaisie::vSignaleSaisieObligatoireVide() { Signale(nMSG_SAISIE_OBLIGATOIRE, {m_sNom}, L"This input is mandatory."); }
@@ -483,7 +480,7 @@ bool CSaisie::vbAccepteSortie() {
     };
     if (!bTestSaisieObligatoire()) return refuse();
     if (!bTestDateValide()) {
-        QApplication::beep();
+        if (IVueChamp* v = pclGetVueChamp()) v->Bip();
         return refuse();
     }
     if (!bTestBornes()) return refuse();
@@ -494,14 +491,9 @@ bool CSaisie::vbAccepteSortie() {
 
 // ---------------------------------------------------------------- view
 
-CVueChampSaisie_QT* CSaisie::pclGetVue() const { return dynamic_cast<CVueChampSaisie_QT*>(pGetWidget()); }
-
-
-QWidget* CSaisie::vpclCreeDispatcherQT(QWidget* pParent) { return pclCreeVueSaisie(this, pParent); }
-
 void CSaisie::vMAJVue() {
     CChamp::vMAJVue();
-    if (CVueChampSaisie_QT* v = pclGetVue()) {
+    if (IVueSaisie* v = pclVue()) {
         v->AppliqueStyle(m_style, bIsGrayed(), bIsReadOnly());
         v->AppliqueOptions(m_st.bMotDePasse && m_st.eTypeSaisie == eSAISIE_TEXTE, m_st.sTexteConseil);
         v->AppliqueMiseEnPage(m_nCadrageH, m_nCadrageV, m_nRetraitGauche, m_nRetraitDroit);
@@ -511,7 +503,7 @@ void CSaisie::vMAJVue() {
 }
 
 void CSaisie::MAJVueTexte() {
-    CVueChampSaisie_QT* v = pclGetVue();
+    IVueSaisie* v = pclVue();
     if (!v) return;
     uint32_t dwCouleur = COULEUR_MASQUE_AUCUNE;
     if (auto* n = dynamic_cast<const CMasqueNumerique*>(m_pMasque.get()))
@@ -521,29 +513,6 @@ void CSaisie::MAJVueTexte() {
 
 // ---------------------------------------------------------------- properties
 
-namespace {
-CTString Texte(const CAny& v) {
-    CTString s;
-    if (v.nGetType() != 0) v.__nCastToString(s);
-    return s;
-}
-bool Booleen(const CAny& v) {
-    bool b = false;
-    if (v.nGetBOOL(b) == 0) return b;
-    int n = 0;
-    if (v.nGetINT(n) == 0) return n != 0;
-    CAny c = v;
-    if (c.__nCastTo(KS_BOOL) == 0 && c.nGetBOOL(b) == 0) return b;
-    return false;
-}
-int Entier(const CAny& v) {
-    int n = 0;
-    if (v.nGetINT(n) == 0) return n;
-    CAny c = v;
-    if (c.__nCastTo(KS_I4) == 0 && c.nGetINT(n) == 0) return n;
-    throw ErreurKVOBJ(10002, {L"integer"});
-}
-} // namespace
 
 void CSaisie::xGet_PropValeur(CAny* v) { GetValeur(v); }
 void CSaisie::xSet_PropValeur(const CAny& v) {
@@ -556,7 +525,7 @@ void CSaisie::xSet_PropValeur(const CAny& v) {
 void CSaisie::xGet_PropMasqueSaisie(CAny* v) { v->SetPSTRX(m_st.sMasque.c_str()); }
 void CSaisie::xSet_PropMasqueSaisie(const CAny& v) {
     if (m_bEnSaisie) AffichageVersValeurInterne();
-    m_st.sMasque = Texte(v);
+    m_st.sMasque = sTextePropriete(v);
     m_st.bAvecMasque = !m_st.sMasque.empty();
     m_st.bRemplaceMasque = false;
     if (!bChangeMasqueSaisie(m_st.sMasque, m_st.sMasqueAffichage, 1)) throw ErreurKVOBJ(10002, {m_st.sMasque});
@@ -569,7 +538,7 @@ void CSaisie::xGet_PropTypeSaisie(CAny* v) {
     v->SetI4(n);
 }
 void CSaisie::xSet_PropTypeSaisie(const CAny& v) {
-    int n = Entier(v);
+    int n = nEntierPropriete(v, PROP_TypeSaisie);
     if (m_bEnSaisie) AffichageVersValeurInterne();
     switch (n) {
     case 0: m_st.eTypeSaisie = eSAISIE_TEXTE; m_st.wTypeValeur = KS_PSTRW; break;
@@ -586,36 +555,36 @@ void CSaisie::xGet_PropBorneMin(CAny* v) {
     if (m_st.sBorneMin.empty()) return;
     v->SetPSTRX(m_st.sBorneMin.c_str());
 }
-void CSaisie::xSet_PropBorneMin(const CAny& v) { m_st.sBorneMin = v.bEstNull() ? CTString() : Texte(v); }
+void CSaisie::xSet_PropBorneMin(const CAny& v) { m_st.sBorneMin = v.bEstNull() ? CTString() : sTextePropriete(v); }
 void CSaisie::xGet_PropBorneMax(CAny* v) {
     if (m_st.sBorneMax.empty()) return;
     v->SetPSTRX(m_st.sBorneMax.c_str());
 }
-void CSaisie::xSet_PropBorneMax(const CAny& v) { m_st.sBorneMax = v.bEstNull() ? CTString() : Texte(v); }
+void CSaisie::xSet_PropBorneMax(const CAny& v) { m_st.sBorneMax = v.bEstNull() ? CTString() : sTextePropriete(v); }
 void CSaisie::xGet_PropMultiligne(CAny* v) { v->SetBOOL(m_st.bMultiligne); }
-void CSaisie::xSet_PropMultiligne(const CAny& v) { m_st.bMultiligne = Booleen(v); }
+void CSaisie::xSet_PropMultiligne(const CAny& v) { m_st.bMultiligne = bBooleenOuFaux(v); }
 void CSaisie::xGet_PropMotDePasse(CAny* v) { v->SetBOOL(m_st.bMotDePasse); }
 void CSaisie::xSet_PropMotDePasse(const CAny& v) {
-    m_st.bMotDePasse = Booleen(v);
+    m_st.bMotDePasse = bBooleenOuFaux(v);
     vMAJVue();
 }
 void CSaisie::xGet_PropNullSiVide(CAny* v) { v->SetBOOL(m_st.bVideSiNull); }
-void CSaisie::xSet_PropNullSiVide(const CAny& v) { m_st.bVideSiNull = Booleen(v); }
+void CSaisie::xSet_PropNullSiVide(const CAny& v) { m_st.bVideSiNull = bBooleenOuFaux(v); }
 void CSaisie::xGet_PropEffacementAutomatique(CAny* v) { v->SetBOOL(bGetEffacementAuto()); }
 void CSaisie::xSet_PropEffacementAutomatique(const CAny& v) {
-    if (Booleen(v)) m_st.dwOptions |= OPTION_SAISIE_EFFACEMENT_AUTO;
+    if (bBooleenOuFaux(v)) m_st.dwOptions |= OPTION_SAISIE_EFFACEMENT_AUTO;
     else m_st.dwOptions &= ~OPTION_SAISIE_EFFACEMENT_AUTO;
 }
 void CSaisie::xGet_PropTexteConseil(CAny* v) { v->SetPSTRX(m_st.sTexteConseil.c_str()); }
 void CSaisie::xSet_PropTexteConseil(const CAny& v) {
-    m_st.sTexteConseil = Texte(v);
+    m_st.sTexteConseil = sTextePropriete(v);
     vMAJVue();
 }
 void CSaisie::xGet_PropTexteSelectionne(CAny* v) {
     v->SetPSTRX(m_sAffiche.substr(m_nDebutSel, m_nFinSel - m_nDebutSel).c_str());
 }
 void CSaisie::xSet_PropTexteSelectionne(const CAny& v) {
-    CTString s = Texte(v);
+    CTString s = sTextePropriete(v);
     CTString sNouveau = m_sAffiche.substr(0, m_nDebutSel) + s + m_sAffiche.substr(m_nFinSel);
     int nFin = m_nDebutSel + static_cast<int>(s.size());
     m_sAffiche = sNouveau;
@@ -626,20 +595,20 @@ void CSaisie::xSet_PropTexteSelectionne(const CAny& v) {
 // Caret positions are 1-based in the language.
 void CSaisie::xGet_PropCurseur(CAny* v) { v->SetI4(m_nDebutSel + 1); }
 void CSaisie::xSet_PropCurseur(const CAny& v) {
-    int n = Entier(v) - 1;
+    int n = nEntierPropriete(v, PROP_Curseur) - 1;
     SetSelection(n, n);
     MAJVueTexte();
 }
 void CSaisie::xGet_PropFinCurseur(CAny* v) { v->SetI4(m_nFinSel + 1); }
 void CSaisie::xSet_PropFinCurseur(const CAny& v) {
-    SetSelection(m_nDebutSel, Entier(v) - 1);
+    SetSelection(m_nDebutSel, nEntierPropriete(v, PROP_FinCurseur) - 1);
     MAJVueTexte();
 }
 void CSaisie::xGet_PropEllipse(CAny* v) { v->SetI4(m_st.nEllipse); }
-void CSaisie::xSet_PropEllipse(const CAny& v) { m_st.nEllipse = Entier(v); }
+void CSaisie::xSet_PropEllipse(const CAny& v) { m_st.nEllipse = nEntierPropriete(v, PROP_Ellipse); }
 void CSaisie::xGet_PropTaille(CAny* v) { v->SetI4(nGetTailleMaxSaisie()); }
 void CSaisie::xSet_PropTaille(const CAny& v) {
-    int n = Entier(v);
+    int n = nEntierPropriete(v, PROP_Taille);
     if (n < 0) throw ErreurKVOBJ(10002, {std::to_wstring(n)});
     m_st.nTailleMax = n;
 }
@@ -647,43 +616,43 @@ void CSaisie::xGet_PropValeurAffichee(CAny* v) { v->SetPSTRX(m_sAffiche.c_str())
 void CSaisie::xSet_PropValeurAffichee(const CAny&) { throw CXPropNomImplemente(); }
 void CSaisie::xGet_PropUnicode(CAny* v) { v->SetBOOL((m_abyFlags[0] & FLAG0_UNICODE) != 0); }
 void CSaisie::xSet_PropUnicode(const CAny& v) {
-    if (Booleen(v)) m_abyFlags[0] |= FLAG0_UNICODE;
+    if (bBooleenOuFaux(v)) m_abyFlags[0] |= FLAG0_UNICODE;
     else m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_UNICODE);
     m_st.bUnicode = (m_abyFlags[0] & FLAG0_UNICODE) != 0;
 }
 void CSaisie::xGet_PropBoutonCalendrier(CAny* v) { v->SetBOOL(m_st.bBoutonCalendrier); }
-void CSaisie::xSet_PropBoutonCalendrier(const CAny& v) { m_st.bBoutonCalendrier = Booleen(v); }
+void CSaisie::xSet_PropBoutonCalendrier(const CAny& v) { m_st.bBoutonCalendrier = bBooleenOuFaux(v); }
 
 namespace {
-int Cadrage(const CAny& v) {
-    int n = Entier(v);
-    if (n < 0 || n > 2) throw ErreurKVOBJ(10002, {std::to_wstring(n)});
+int Cadrage(const CAny& v, ePROPRIETE p) {
+    int n = nEntierPropriete(v, p);
+    if (n < 0 || n > 2) xThrowErreur(10002, n, pszGetNomPropriete(p, 0));
     return n;
 }
-int Retrait(const CAny& v) {
-    int n = Entier(v);
-    if (n < 0 || n > 10000) throw ErreurKVOBJ(10002, {std::to_wstring(n)});
+int Retrait(const CAny& v, ePROPRIETE p) {
+    int n = nEntierPropriete(v, p);
+    if (n < 0 || n > 10000) xThrowErreur(10002, n, pszGetNomPropriete(p, 0));
     return n;
 }
 } // namespace
 
 void CSaisie::xGet_PropCadrageH(CAny* v) { v->SetI4(m_nCadrageH); }
 void CSaisie::xSet_PropCadrageH(const CAny& v) {
-    m_nCadrageH = Cadrage(v);
+    m_nCadrageH = Cadrage(v, PROP_CadrageH);
     vMAJVue();
 }
 void CSaisie::xGet_PropCadrageV(CAny* v) { v->SetI4(m_nCadrageV); }
 void CSaisie::xSet_PropCadrageV(const CAny& v) {
-    m_nCadrageV = Cadrage(v);
+    m_nCadrageV = Cadrage(v, PROP_CadrageV);
     vMAJVue();
 }
 void CSaisie::xGet_PropRetraitGauche(CAny* v) { v->SetI4(m_nRetraitGauche); }
 void CSaisie::xSet_PropRetraitGauche(const CAny& v) {
-    m_nRetraitGauche = Retrait(v);
+    m_nRetraitGauche = Retrait(v, PROP_RetraitGauche);
     vMAJVue();
 }
 void CSaisie::xGet_PropRetraitDroit(CAny* v) { v->SetI4(m_nRetraitDroit); }
 void CSaisie::xSet_PropRetraitDroit(const CAny& v) {
-    m_nRetraitDroit = Retrait(v);
+    m_nRetraitDroit = Retrait(v, PROP_RetraitDroit);
     vMAJVue();
 }

@@ -4,11 +4,12 @@
 // when the focus comes and goes: while focused the text is the raw entry
 // text the mask shapes, afterwards the display mask formats the value.
 #pragma once
-#include "controls/core/CChamp.h"
+#include "controls/core/CChampFamille.h"
+#include "controls/edit/VueSaisie.h"
 #include "controls/edit/CMasque.h"
 #include <memory>
 
-class CVueChampSaisie_QT;
+class IVueSaisie;
 
 // Edit types.
 enum ETYPESAISIE : int32_t {
@@ -187,17 +188,7 @@ void serialise(A& ar, STSaisie& s) {
         ar.TexteUtilisateur(s.sBorneMin, "lower_bound");
         ar.TexteUtilisateur(s.sBorneMax, "upper_bound");
     }
-    size_t nOffsetTaille = 0;
-    uint32_t nTaille = 0;
-    if (v >= 611) {
-        nOffsetTaille = b.nGetPosition();
-        ar(nTaille, "declared_size");
-        if constexpr (A::bLecture) {
-            size_t nFin = nOffsetTaille + nTaille;
-            if (nTaille != 0 && (nTaille < 4 || nFin > b.nGetLimite()))
-                xThrowErreur(10011, static_cast<unsigned long long>(nFin), static_cast<unsigned long long>(b.nGetLimite()));
-        }
-    }
+    CTailleDeclaree<A> taille(ar, v >= 611);
     if (v >= 612) ar(s.nEllipse, "ellipsis");
     if (v >= 613) ar(s.bSIP, "soft_keyboard");
     if (v >= 614) ar(s.bGardeTab, "keep_tab");
@@ -246,19 +237,15 @@ void serialise(A& ar, STSaisie& s) {
     if (v >= 638) ar(s.n638, "word_638");
     if (v >= 639) ar(s.nTypeToucheValidation, "validation_key");
     if (v >= 640) ar.TexteUtilisateur(s.s640, "string_640");
-    if (v >= 611) {
-        if constexpr (A::bLecture) xFinTailleDeclaree(b, nOffsetTaille, nTaille);
-        else b.PatchU32(nOffsetTaille, static_cast<uint32_t>(b.nGetPosition() - nOffsetTaille));
-    }
+    taille.Fin();
     rec.Fin();
 }
 
-class CSaisie : public CChamp {
+class CSaisie : public CChampFamille<ID_SAISIE, STSaisie, IVueSaisie> {
 public:
     CSaisie();
     ~CSaisie() override;
 
-    int dwGetId() const override { return 2; }
     const wchar_t* pszGetNomType() const override { return L"edit"; }
     void _Deserialize(CLecteurKV& ar) override;
 
@@ -334,7 +321,6 @@ public:
     // The message the control last showed (for the user and for tests).
     const CTString& sGetDernierMessage() const { return m_sDernierMessage; }
 
-    QWidget* vpclCreeDispatcherQT(QWidget* pParent) override;
     void vMAJVue() override;
     CAny _vGetValeurPourPersistance() const override;
     void _vSetValeurPourPersistance(const CAny& cl) override;
@@ -365,10 +351,8 @@ public:
 
 protected:
     void vLitSpecifique(CLecteurKV& ar) override;
-    void vEcritSpecifique(CEcrivainKV& ar) override { serialise(ar, m_st); }
 
 private:
-    CVueChampSaisie_QT* pclGetVue() const;
     void MAJVueTexte();
     // Replaces the displayed text after an accepted change: selection, view,
     // then the modification event.
@@ -377,7 +361,6 @@ private:
     // A bound as a value of the edit's type (false when it is not defined).
     bool bBorne(const CTString& sBorne, double& d) const;
 
-    STSaisie m_st;
     std::unique_ptr<CMasque> m_pMasque;
     CAny m_clValeur;
     CTString m_sAffiche;
@@ -391,4 +374,3 @@ private:
     CTString m_sDernierMessage;
 };
 
-CObjet* pclCreeSaisie();

@@ -1,7 +1,8 @@
 #include "controls/edit/VueSaisie.h"
 #include "controls/edit/CMasque.h"
 #include "controls/edit/CSaisie.h"
-#include "controls/graphic/VueStyle.h"
+#include "controls/core/VueStyle.h"
+#include "controls/core/VueChamp_QT.h"
 #include "windows/Focus.h"
 #include <QApplication>
 #include <QClipboard>
@@ -29,7 +30,7 @@ QPalette PaletteTexte(const QPalette& base, const STStyleChamp& s, bool bGrise, 
 // What both widgets share: the style, the greyed and read-only states and
 // the colour the mask gives the value.
 template <class W>
-class CVueSaisieBase : public W, public CVueChampSaisie_QT {
+class CVueSaisieBase : public W, public IVueSaisie {
 public:
     explicit CVueSaisieBase(QWidget* pParent) : W(pParent) {
         this->setAcceptDrops(false);
@@ -164,7 +165,7 @@ public:
     int veQuandPresseBoutonClavier(const CInfoEvenement& info) override {
         if (!m_pclObjet) return 1;
         auto* e = static_cast<QKeyEvent*>(info.pEvenement);
-        auto* v = dynamic_cast<CVueChampSaisie_QT*>(info.pDispatcher);
+        auto* v = dynamic_cast<IVueSaisie*>(info.pDispatcher);
         if (v) {
             int d = 0, f = 0;
             v->LitSelection(d, f);
@@ -227,8 +228,18 @@ private:
 
 } // namespace
 
-QWidget* pclCreeVueSaisie(CSaisie* pclSaisie, QWidget* pParent) {
-    if (pclSaisie->GetSaisie().bMultiligne)
-        return new CQTDispatcher<CVueMultiligne_QT>(pParent, new CControleurChampSaisie_QT(pclSaisie));
-    return new CQTDispatcher<CVueLigne_QT>(pParent, new CControleurChampSaisie_QT(pclSaisie));
+namespace {
+QWidget* pclCreeWidget(CChamp& champ, QWidget* pParent) {
+    auto& saisie = static_cast<CSaisie&>(champ);
+    if (saisie.GetSaisie().bMultiligne) {
+        auto* d = new CQTDispatcher<CVueMultiligne_QT>(pParent, new CControleurChampSaisie_QT(&saisie));
+        saisie.SetVueFamille(d);
+        return d;
+    }
+    auto* d = new CQTDispatcher<CVueLigne_QT>(pParent, new CControleurChampSaisie_QT(&saisie));
+    saisie.SetVueFamille(d);
+    return d;
 }
+
+const CInscriptionVue s_vue(ID_SAISIE, &pclCreeWidget);
+} // namespace

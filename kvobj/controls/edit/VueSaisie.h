@@ -1,4 +1,5 @@
-// The edit control's Qt view and controller. Every key goes to the model
+// What the edit control's model asks of its view (VueSaisie.cpp: a line
+// edit, or a text area for a multi-line edit). Every key goes to the model
 // first, so the mask decides each character; the view only shows the text,
 // the caret and the selection the model hands it.
 #pragma once
@@ -10,9 +11,9 @@ class CSaisie;
 class QWidget;
 
 // What the model asks of its view (a single-line or a multi-line widget).
-class CVueChampSaisie_QT {
+class IVueSaisie {
 public:
-    virtual ~CVueChampSaisie_QT() = default;
+    virtual ~IVueSaisie() = default;
     // Text, selection [nDebut, nFin) with the caret at nFin, and the colour
     // the mask gives the value (COULEUR_MASQUE_AUCUNE: the style's).
     virtual void AfficheTexte(const CTString& s, int nDebut, int nFin, uint32_t dwCouleur) = 0;
@@ -25,6 +26,3 @@ public:
     // The selection as the user left it (caret moves with the mouse or arrows).
     virtual void LitSelection(int& nDebut, int& nFin) const = 0;
 };
-
-// The widget of an edit: a line edit, or a text area for a multi-line edit.
-QWidget* pclCreeVueSaisie(CSaisie* pclSaisie, QWidget* pParent);

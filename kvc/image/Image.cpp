@@ -1,28 +1,16 @@
-// The own keys of the static text and image controls.
+// The own keys of the image control.
 //
-//   - static: LIB_Title                 - image: IMG_Logo
-//     align: left | centre | right        file: logo.png      (from the project folder)
-//     valign: top | middle | bottom       mode: centred | stretched | homothetic | tiled | top_left
-//     wrap: true                          transparent: true   (the background colour is not painted)
+//   - image: IMG_Logo
+//     file: logo.png      (from the project folder)
+//     mode: centred | stretched | homothetic | tiled | top_left
+//     transparent: true   (the background colour is not painted)
 #include "EntreeYAML.h"
 #include "Registre.h"
 #include "conteneur/Identifiants.h"
-#include "controls/graphic/CChampImage.h"
-#include "controls/graphic/CChampLibelle.h"
+#include "controls/image/CChampImage.h"
 #include <filesystem>
 
 namespace {
-
-bool bCompileLibelle(CEntreeYAML& e, CChamp& c, STContexteCompilation&) {
-    auto* l = dynamic_cast<CChampLibelle*>(&c);
-    if (!l) return false;
-    STLibelle st = l->GetLibelle();
-    e.bChoix("align", {{"left", 0}, {"centre", 1}, {"right", 2}}, st.nAlignementH);
-    e.bChoix("valign", {{"top", 0}, {"middle", 1}, {"bottom", 2}}, st.nAlignementV);
-    l->SetAlignement(st.nAlignementH, st.nAlignementV);
-    if (e.bBooleen("wrap", st.bRetourLigne)) l->SetRetourLigne(st.bRetourLigne);
-    return e.bOk();
-}
 
 bool bCompileImage(CEntreeYAML& e, CChamp& c, STContexteCompilation& ctx) {
     auto* img = dynamic_cast<CChampImage*>(&c);
@@ -54,9 +42,6 @@ bool bCompileImage(CEntreeYAML& e, CChamp& c, STContexteCompilation& ctx) {
     return e.bOk();
 }
 
-const CInscription s_inscription([] {
-    bInscritCompilateurChamp("static", &bCompileLibelle);
-    bInscritCompilateurChamp("image", &bCompileImage);
-});
+const CInscription s_inscription([] { bInscritCompilateurChamp(ID_IMAGE, &bCompileImage); });
 
 } // namespace

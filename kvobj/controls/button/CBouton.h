@@ -3,9 +3,8 @@
 // toggle button that stays pressed, carry a picture and a background image
 // with one image per state, and show a drop-down arrow.
 #pragma once
-#include "controls/core/CChamp.h"
-
-class CVueBouton_QT;
+#include "controls/button/VueBouton.h"
+#include "controls/core/CChampFamille.h"
 
 // Button types (TypeBouton). Types 0 and 1 take the focus when clicked; the
 // others do not. A validation button checks the window's mandatory inputs
@@ -97,9 +96,8 @@ void serialise(A& ar, STBouton& r) {
     rec.Fin();
 }
 
-class CBouton : public CChamp {
+class CBouton : public CChampFamille<ID_BOUTON, STBouton, IVueBouton> {
 public:
-    int dwGetId() const override { return 4; }
     const wchar_t* pszGetNomType() const override { return L"button"; }
 
     const STBouton& GetBouton() const { return m_st; }
@@ -161,7 +159,6 @@ public:
     bool bAFocus() const;
 
     void SetLibelle(const wchar_t* psz) override;
-    QWidget* vpclCreeDispatcherQT(QWidget* pParent) override;
     void vMAJVue() override;
 
     KV_ACCESSEURS(TypeBouton)
@@ -173,15 +170,8 @@ public:
 
 protected:
     void vLitSpecifique(CLecteurKV& ar) override;
-    void vEcritSpecifique(CEcrivainKV& ar) override { serialise(ar, m_st); }
 
 private:
-    CVueBouton_QT* pclGetVue() const;
-    // Caption, call letter, images, arrow, state and focus policy handed to the view.
-    void MAJVueBouton();
-
-    STBouton m_st;
     BOUTON_ETAT m_eEtatBtn = eBTN_NORMAL;  // stored state
 };
 
-CObjet* pclCreeBouton();

@@ -17,17 +17,10 @@
 #include <cwchar>
 
 namespace {
-// Property numbers the visibility functions write.
-constexpr int nPROP_ETAT = 22;
-constexpr int nPROP_VISIBLE = 73;
-
 // Language types that ChampCree turns into a table column or a tab pane.
 constexpr int nTYPE_COLONNE = 56;
 constexpr int nTYPE_COLONNE_2 = 110;
 constexpr int nTYPE_VOLET = 57;
-// Kinds of the controls that hold those.
-constexpr int nID_TABLE = 9;
-constexpr int nID_ONGLET = 16;
 
 // ChampCloneFenetre without a coordinate: the original's.
 constexpr int nPOSITION_ORIGINALE = INT32_MIN;
@@ -66,105 +59,105 @@ void DecoupeDernier(const wchar_t* pszNom, CTString& sConteneur, CTString& sNom)
 }
 } // namespace
 
+namespace {
+
 // ---------------------------------------------------------------- visibility and state
 
-bool CComposanteOBJ::_JoueAnimSurPropriete(CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, int, int) {
+bool _JoueAnimSurPropriete(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nPropriete, const CAny& clValeur, int, int) {
     if (!pclObjet) {
-        _RaiseErrorNum(10009, {L"1"});
+        compo._RaiseErrorNum(10009, {L"1"});
         return false;
     }
     CXError err;
     if (!bSetProprieteObjet(pclObjet, nPropriete, clValeur, &err)) {
-        RaiseError(&err);
+        compo.RaiseError(&err);
         return false;
     }
     return true;
 }
 
-void CComposanteOBJ::ChampVisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+void ChampVisible(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
     CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
     if (f && bFenetreVisible(f)) return;
     CAny cl;
     cl.SetBOOL(true);
-    _JoueAnimSurPropriete(pclObjet, nPROP_VISIBLE, cl, nAnim1, nAnim2);
+    _JoueAnimSurPropriete(compo, pclObjet, PROP_Visible, cl, nAnim1, nAnim2);
 }
 
-void CComposanteOBJ::ChampGrise(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+void ChampGrise(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
     CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
     if (f && f->eGetState() == eETAT_GRISE) return;
     CAny cl;
     cl.SetI4(eETAT_GRISE);
-    _JoueAnimSurPropriete(pclObjet, nPROP_ETAT, cl, nAnim1, nAnim2);
+    _JoueAnimSurPropriete(compo, pclObjet, PROP_Etat, cl, nAnim1, nAnim2);
 }
 
-void CComposanteOBJ::ChampInvisible(CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
+void ChampInvisible(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nAnim1, int nAnim2) {
     CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr;
     if (f && !bFenetreVisible(f)) return;
     CAny cl;
     cl.SetBOOL(false);
-    _JoueAnimSurPropriete(pclObjet, nPROP_VISIBLE, cl, nAnim1, nAnim2);
+    _JoueAnimSurPropriete(compo, pclObjet, PROP_Visible, cl, nAnim1, nAnim2);
 }
 
 // ---------------------------------------------------------------- focus
 
-namespace {
 // The object a focus request is for: the one given, else the object whose
 // code runs. Null (with error 10063) when it is neither a window nor a control.
-CObjetAPCodeOBJ* pclCibleFocus(CComposanteOBJ* pclCompo, CObjetAPCodeOBJ* pclObjet) {
+CObjetAPCodeOBJ* pclCibleFocus(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet) {
     if (!pclObjet && gpclExe) pclObjet = gpclExe->pclGetObjetCourant();
     if (pclObjet && (pclObjet->pclCastToChamp() || pclObjet->vpclCastToFenPrincipale())) return pclObjet;
     if (pclObjet)
-        pclCompo->_RaiseErrorNum(10063, {pclObjet->sGetNom(), pclObjet->pszGetNomType()});
+        compo._RaiseErrorNum(10063, {pclObjet->sGetNom(), pclObjet->pszGetNomType()});
     else
-        pclCompo->_RaiseErrorNum(10063, {L"?", L"object"});
+        compo._RaiseErrorNum(10063, {L"?", L"object"});
     return nullptr;
 }
-} // namespace
 
-void CComposanteOBJ::DonneFocus(CObjetAPCodeOBJ* pclObjet) {
-    CObjetAPCodeOBJ* o = pclCibleFocus(this, pclObjet);
+void DonneFocus(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet) {
+    CObjetAPCodeOBJ* o = pclCibleFocus(compo, pclObjet);
     if (o && gpclExe) gpclExe->SetRepriseSaisie(o, 3);
 }
 
-void CComposanteOBJ::RepriseSaisie(CObjetAPCodeOBJ* pclObjet) {
-    CObjetAPCodeOBJ* o = pclCibleFocus(this, pclObjet);
+void RepriseSaisie(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet) {
+    CObjetAPCodeOBJ* o = pclCibleFocus(compo, pclObjet);
     if (!o || !gpclExe) return;
     gpclExe->SetRepriseSaisie(o, 1);
-    if (IVM* vm = piGetVM()) vm->StopCode(12);
+    if (IVM* vm = compo.piGetVM()) vm->StopCode(12);
 }
 
-CTString CComposanteOBJ::ChampSuivant() {
-    CFenPrincipale* f = _pclGetFenCourante();
+CTString ChampSuivant(CComposanteOBJ& compo) {
+    CFenPrincipale* f = compo._pclGetFenCourante();
     CChamp* c = f ? f->pclGetChampSuivant() : nullptr;
-    return c ? _GetNomKSChampEnCours(c) : CTString();
+    return c ? compo._GetNomKSChampEnCours(c) : CTString();
 }
 
-CObjetAPCodeOBJ* CComposanteOBJ::ChampPrecedent(CTString& sNom) {
+CObjetAPCodeOBJ* ChampPrecedent(CComposanteOBJ& compo, CTString& sNom) {
     sNom.clear();
-    CFenPrincipale* f = _pclGetFenCourante();
+    CFenPrincipale* f = compo._pclGetFenCourante();
     if (!f) return nullptr;
     // While the focus moves, the control that still has it is the previous one.
     CChamp* c = f->pclGetChampSuivant() ? f->pclGetChampFocus() : f->pclGetChampPrecedent();
     if (!c) return nullptr;
-    sNom = _GetNomKSChampEnCours(c);
+    sNom = compo._GetNomKSChampEnCours(c);
     return c;
 }
 
 // ---------------------------------------------------------------- enumeration
 
-CObjetAPCodeOBJ* CComposanteOBJ::EnumereChampFenetre(CObjetAPCodeOBJ* pclObjet, int nIndice, int nOption) {
+CObjetAPCodeOBJ* EnumereChampFenetre(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nIndice, int nOption) {
     if (!pclObjet) {
-        _RaiseErrorNum(10009, {L"1"});
+        compo._RaiseErrorNum(10009, {L"1"});
         return nullptr;
     }
     if (nOption < 0 || nOption > 2) {
-        _RaiseErrorNum(10051, {std::to_wstring(nOption), L"3"});
+        compo._RaiseErrorNum(10051, {std::to_wstring(nOption), L"3"});
         return nullptr;
     }
     CFenPrincipale* f = pclObjet->vpclCastToFenPrincipale();
     // A control holds no controls of its own: its enumeration is empty.
     if (!f) {
-        if (!pclObjet->pclCastToChamp()) _RaiseErrorTypeChampIDS(pclObjet, 0);
+        if (!pclObjet->pclCastToChamp()) compo._RaiseErrorTypeChampIDS(pclObjet, 0);
         return nullptr;
     }
     const CConteneurChamp& cont = f->Conteneur();
@@ -177,28 +170,28 @@ CObjetAPCodeOBJ* CComposanteOBJ::EnumereChampFenetre(CObjetAPCodeOBJ* pclObjet, 
 
 // ---------------------------------------------------------------- creation, copy, deletion
 
-CObjetAPCodeOBJ* CComposanteOBJ::ChampCree(const wchar_t* pszNom, int nType, int x, int y, int nLargeur, int nHauteur,
+CObjetAPCodeOBJ* ChampCree(CComposanteOBJ& compo, const wchar_t* pszNom, int nType, int x, int y, int nLargeur, int nHauteur,
                                            bool bVisible) {
-    IVM* vm = piGetVM();
+    IVM* vm = compo.piGetVM();
     if (vm && !vm->bOuvertureFenetrePermise()) return nullptr;
     CTString sConteneur, sNom;
     DecoupeDernier(pszNom, sConteneur, sNom);
     if (sNom.empty() || sNom.find_first_of(L"[]") != CTString::npos) {
-        _RaiseErrorNum(10009, {L"1"});
+        compo._RaiseErrorNum(10009, {L"1"});
         return nullptr;
     }
     // The container: the named one, else the current window.
     CObjetAPCodeOBJ* pclConteneur = nullptr;
     if (sConteneur.empty()) {
-        pclConteneur = _pclGetFenCourante();
+        pclConteneur = compo._pclGetFenCourante();
         if (!pclConteneur) {
-            _RaiseErrorNum(10001, {L""});
+            compo._RaiseErrorNum(10001, {L""});
             return nullptr;
         }
     } else {
-        pclConteneur = pclResoutNom(sConteneur.c_str());
+        pclConteneur = compo.pclResoutNom(sConteneur.c_str());
         if (!pclConteneur) {
-            _RaiseErrorNum(10001, {sConteneur});
+            compo._RaiseErrorNum(10001, {sConteneur});
             return nullptr;
         }
     }
@@ -206,58 +199,49 @@ CObjetAPCodeOBJ* CComposanteOBJ::ChampCree(const wchar_t* pszNom, int nType, int
     // neither kind yet, so the container found cannot take them.
     bool bColonne = nType == nTYPE_COLONNE || nType == nTYPE_COLONNE_2;
     if (bColonne || nType == nTYPE_VOLET) {
-        int nAttendu = bColonne ? nID_TABLE : nID_ONGLET;
+        int nAttendu = bColonne ? ID_TABLE : ID_ONGLET;
         if (pclConteneur->nGetIDObjet() != nAttendu) {
-            _RaiseErrorNum(10010, {pclConteneur->sGetNom()});
+            compo._RaiseErrorNum(10010, {pclConteneur->sGetNom()});
             return nullptr;
         }
-        _RaiseErrorNum(10012, {std::to_wstring(nType)});
+        compo._RaiseErrorNum(10012, {std::to_wstring(nType)});
         return nullptr;
     }
     CFenPrincipale* f = pclConteneur->vpclCastToFenPrincipale();
     if (!f) {
-        _RaiseErrorNum(10010, {pclConteneur->sGetNom()});
+        compo._RaiseErrorNum(10010, {pclConteneur->sGetNom()});
         return nullptr;
     }
     if (!CObjFactory::bEstIDChamp(nType) || !CConteneurChamp::sbEstIDChampSupportePlatforme(nType)) {
-        _RaiseErrorNum(10012, {std::to_wstring(nType)});
+        compo._RaiseErrorNum(10012, {std::to_wstring(nType)});
         return nullptr;
     }
     // Two controls of one window never share a name: the first would no
     // longer be found.
     if (f->Conteneur().pclGetChampFromName(sNom.c_str(), true)) {
-        _RaiseErrorNum(10009, {L"1"});
+        compo._RaiseErrorNum(10009, {L"1"});
         return nullptr;
     }
-    try {
+    return kvglue::Protege(compo, static_cast<CObjetAPCodeOBJ*>(nullptr), [&]() -> CObjetAPCodeOBJ* {
         CChamp* c = f->Conteneur().pclCreeunChampExec(nType, sNom.c_str(), x, y, nLargeur, nHauteur, bVisible);
         CreeWidget(c);
         return c;
-    } catch (const CXError& e) {
-        RaiseError(&e);
-        return nullptr;
-    }
+    });
 }
 
-CObjetAPCodeOBJ* CComposanteOBJ::ChampCloneFenetre(CObjetAPCodeOBJ* pclObjet, const wchar_t* pszNom, int x, int y) {
-    CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
-    if (!c) {
-        if (pclObjet)
-            _RaiseErrorTypeChampIDS(pclObjet, 0);
-        else
-            _RaiseErrorNum(10009, {L"1"});
-        return nullptr;
-    }
+CObjetAPCodeOBJ* ChampCloneFenetre(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, const wchar_t* pszNom, int x, int y) {
+    CChamp* c = kvglue::pclChampArgument(compo, pclObjet);
+    if (!c) return nullptr;
     CConteneurChamp* pclConteneur = c->pclGetConteneur();
     if (!pszNom || !*pszNom || std::wcspbrk(pszNom, L".[]") || !pclConteneur) {
-        _RaiseErrorNum(10009, {L"2"});
+        compo._RaiseErrorNum(10009, {L"2"});
         return nullptr;
     }
     if (pclConteneur->pclGetChampFromName(pszNom, true)) {
-        _RaiseErrorNum(10009, {L"2"});
+        compo._RaiseErrorNum(10009, {L"2"});
         return nullptr;
     }
-    try {
+    return kvglue::Protege(compo, static_cast<CObjetAPCodeOBJ*>(nullptr), [&]() -> CObjetAPCodeOBJ* {
         // The copy reads the original's description, then takes its
         // current geometry, state and visibility.
         CKVBuffer b;
@@ -291,21 +275,12 @@ CObjetAPCodeOBJ* CComposanteOBJ::ChampCloneFenetre(CObjetAPCodeOBJ* pclObjet, co
         if (bTabStop) pclCopie->SetTabStop(true);  // last in the tab order
         CreeWidget(pclCopie);
         return pclCopie;
-    } catch (const CXError& e) {
-        RaiseError(&e);
-        return nullptr;
-    }
+    });
 }
 
-void CComposanteOBJ::ChampSupprimeFenetre(CObjetAPCodeOBJ* pclObjet) {
-    CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
-    if (!c) {
-        if (pclObjet)
-            _RaiseErrorTypeChampIDS(pclObjet, 0);
-        else
-            _RaiseErrorNum(10009, {L"1"});
-        return;
-    }
+void ChampSupprimeFenetre(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet) {
+    CChamp* c = kvglue::pclChampArgument(compo, pclObjet);
+    if (!c) return;
     CConteneurChamp* pclConteneur = c->pclGetConteneur();
     if (!pclConteneur) return;  // already deleted
     c->AddRef();
@@ -316,67 +291,69 @@ void CComposanteOBJ::ChampSupprimeFenetre(CObjetAPCodeOBJ* pclObjet) {
     c->nRelease();
 }
 
-bool CComposanteOBJ::ChampExisteFenetre(const wchar_t* pszNom) {
+bool ChampExisteFenetre(CComposanteOBJ& compo, const wchar_t* pszNom) {
     if (!pszNom || !*pszNom) return false;
-    CObjetAPCodeOBJ* o = pclResoutNom(pszNom);
+    CObjetAPCodeOBJ* o = compo.pclResoutNom(pszNom);
     if (!o) return false;
     if (CChamp* c = o->pclCastToChamp()) return c->bEstVivant();
     if (CFenPrincipale* f = o->vpclCastToFenPrincipale()) return f->bEstVivante();
     return true;
 }
 
+} // namespace
+
 // ---------------------------------------------------------------- glue
 
 using namespace kvglue;
 
-KV_GLUE(ChampVisible, 0) { pclCompo->ChampVisible(Objet(tabArgs, 0), 0, 0); }
+KV_GLUE(ChampVisible, 0) { ChampVisible(*pclCompo, Objet(tabArgs, 0), 0, 0); }
 
-KV_GLUE(ChampVisible, 1) { pclCompo->ChampVisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
+KV_GLUE(ChampVisible, 1) { ChampVisible(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_GLUE(ChampGrise, 0) { pclCompo->ChampGrise(Objet(tabArgs, 0), 0, 0); }
+KV_GLUE(ChampGrise, 0) { ChampGrise(*pclCompo, Objet(tabArgs, 0), 0, 0); }
 
-KV_GLUE(ChampGrise, 1) { pclCompo->ChampGrise(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
+KV_GLUE(ChampGrise, 1) { ChampGrise(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_GLUE(ChampInvisible, 0) { pclCompo->ChampInvisible(Objet(tabArgs, 0), 0, 0); }
+KV_GLUE(ChampInvisible, 0) { ChampInvisible(*pclCompo, Objet(tabArgs, 0), 0, 0); }
 
-KV_GLUE(ChampInvisible, 1) { pclCompo->ChampInvisible(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
+KV_GLUE(ChampInvisible, 1) { ChampInvisible(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2)); }
 
-KV_GLUE(DonneFocus, 0) { pclCompo->DonneFocus(nullptr); }
+KV_GLUE(DonneFocus, 0) { DonneFocus(*pclCompo, nullptr); }
 
-KV_GLUE(DonneFocus, 1) { pclCompo->DonneFocus(Objet(tabArgs, 0)); }
+KV_GLUE(DonneFocus, 1) { DonneFocus(*pclCompo, Objet(tabArgs, 0)); }
 
-KV_GLUE(RepriseSaisie, 0) { pclCompo->RepriseSaisie(nullptr); }
+KV_GLUE(RepriseSaisie, 0) { RepriseSaisie(*pclCompo, nullptr); }
 
-KV_GLUE(RepriseSaisie, 1) { pclCompo->RepriseSaisie(Objet(tabArgs, 0)); }
+KV_GLUE(RepriseSaisie, 1) { RepriseSaisie(*pclCompo, Objet(tabArgs, 0)); }
 
-KV_GLUE(ChampSuivant, 0) { ResultatChaine(pAppel, pclCompo->ChampSuivant()); }
+KV_GLUE(ChampSuivant, 0) { ResultatChaine(pAppel, ChampSuivant(*pclCompo)); }
 
 KV_GLUE(ChampPrecedent, 0) {
     CTString sNom;
-    pclCompo->ChampPrecedent(sNom);
+    ChampPrecedent(*pclCompo, sNom);
     ResultatChaine(pAppel, sNom);
 }
 
-KV_GLUE(EnumereChampFenetre, 0) { ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), 0)); }
+KV_GLUE(EnumereChampFenetre, 0) { ResultatObjet(pAppel, EnumereChampFenetre(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1), 0)); }
 
-KV_GLUE(EnumereChampFenetre, 1) { ResultatObjet(pAppel, pclCompo->EnumereChampFenetre(Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2))); }
+KV_GLUE(EnumereChampFenetre, 1) { ResultatObjet(pAppel, EnumereChampFenetre(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2))); }
 
-KV_GLUE(ChampCree, 0) { ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), 0, 0, 0, 0, true)); }
+KV_GLUE(ChampCree, 0) { ResultatObjet(pAppel, ChampCree(*pclCompo, Chaine(tabArgs, 0), Entier(tabArgs, 1), 0, 0, 0, 0, true)); }
 
 KV_GLUE(ChampCree, 1) {
-    ResultatObjet(pAppel, pclCompo->ChampCree(Chaine(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3),
+    ResultatObjet(pAppel, ChampCree(*pclCompo, Chaine(tabArgs, 0), Entier(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3),
                                               Entier(tabArgs, 4), Entier(tabArgs, 5), Entier(tabArgs, 6) != 0));
 }
 
-KV_GLUE(ChampCloneFenetre, 0) { ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), nPOSITION_ORIGINALE, nPOSITION_ORIGINALE)); }
+KV_GLUE(ChampCloneFenetre, 0) { ResultatObjet(pAppel, ChampCloneFenetre(*pclCompo, Objet(tabArgs, 0), Chaine(tabArgs, 1), nPOSITION_ORIGINALE, nPOSITION_ORIGINALE)); }
 
-KV_GLUE(ChampCloneFenetre, 1) { ResultatObjet(pAppel, pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), nPOSITION_ORIGINALE)); }
+KV_GLUE(ChampCloneFenetre, 1) { ResultatObjet(pAppel, ChampCloneFenetre(*pclCompo, Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), nPOSITION_ORIGINALE)); }
 
 KV_GLUE(ChampCloneFenetre, 2) {
     ResultatObjet(pAppel,
-                  pclCompo->ChampCloneFenetre(Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3)));
+                  ChampCloneFenetre(*pclCompo, Objet(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2), Entier(tabArgs, 3)));
 }
 
-KV_GLUE(ChampSupprimeFenetre, 0) { pclCompo->ChampSupprimeFenetre(Objet(tabArgs, 0)); }
+KV_GLUE(ChampSupprimeFenetre, 0) { ChampSupprimeFenetre(*pclCompo, Objet(tabArgs, 0)); }
 
-KV_GLUE(ChampExisteFenetre, 0) { ResultatBooleen(pAppel, pclCompo->ChampExisteFenetre(Chaine(tabArgs, 0))); }
+KV_GLUE(ChampExisteFenetre, 0) { ResultatBooleen(pAppel, ChampExisteFenetre(*pclCompo, Chaine(tabArgs, 0))); }

@@ -1,4 +1,4 @@
-#include "controls/graphic/VueStyle.h"
+#include "controls/core/VueStyle.h"
 #include <QPainter>
 #include <QWidget>
 #include <qdrawutil.h>

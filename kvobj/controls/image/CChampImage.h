@@ -1,9 +1,8 @@
 // Image: a picture file drawn in the control in one of five display modes.
 // Its value is the image's name.
 #pragma once
-#include "controls/core/CChamp.h"
-
-class CVueImage_QT;
+#include "controls/core/CChampFamille.h"
+#include "controls/image/VueImage.h"
 
 // Display modes.
 inline constexpr int32_t nIMAGE_CENTRE = 0;
@@ -30,10 +29,8 @@ void serialise(A& ar, STImage& r) {
     rec.Fin();
 }
 
-class CChampImage : public CChamp {
+class CChampImage : public CChampFamille<ID_IMAGE, STImage, IVueImage> {
 public:
-    int dwGetId() const override { return 8; }
-
     // The folder relative image names are taken from (the project's folder).
     static void s_SetRepertoireImages(const CTString& sRepertoire);
     static const CTString& s_sGetRepertoireImages();
@@ -43,7 +40,7 @@ public:
     const wchar_t* pszGetNomType() const override { return L"image"; }
     void _vSetValeurPourPersistance(const CAny& cl) override;
 
-    const STImage& GetImage() const { return m_stImage; }
+    const STImage& GetImage() const { return m_st; }
     void SetImage(const wchar_t* pszImage);
     void SetMode(int32_t n);
     void SetFondTransparent(bool b);
@@ -51,18 +48,6 @@ public:
     // image folder; empty without a name.
     CTString sGetCheminImage() const;
 
-    QWidget* vpclCreeDispatcherQT(QWidget* pParent) override;
     void vMAJVue() override;
 
-protected:
-    void vLitSpecifique(CLecteurKV& ar) override { serialise(ar, m_stImage); }
-    void vEcritSpecifique(CEcrivainKV& ar) override { serialise(ar, m_stImage); }
-
-private:
-    CVueImage_QT* pclGetVue() const;
-    void MAJVueImage();
-
-    STImage m_stImage;
 };
-
-CObjet* pclCreeChampImage();

@@ -1,9 +1,8 @@
 // Static text: a caption drawn with the control's style, its alignment and
 // word wrap. Its value is its caption; it never takes part in the tab order.
 #pragma once
-#include "controls/core/CChamp.h"
-
-class CVueLibelle_QT;
+#include "controls/core/CChampFamille.h"
+#include "controls/static/VueLibelle.h"
 
 // The static text's own record, after the common control record.
 struct STLibelle {
@@ -25,10 +24,8 @@ void serialise(A& ar, STLibelle& r) {
     rec.Fin();
 }
 
-class CChampLibelle : public CChamp {
+class CChampLibelle : public CChampFamille<ID_LIBELLE, STLibelle, IVueLibelle> {
 public:
-    int dwGetId() const override { return 3; }
-
     void _Deserialize(CLecteurKV& ar) override;
 
     void SetLibelle(const wchar_t* psz) override;
@@ -37,24 +34,11 @@ public:
     const wchar_t* pszGetNomType() const override { return L"static text"; }
     void _vSetValeurPourPersistance(const CAny& cl) override;
 
-    const STLibelle& GetLibelle() const { return m_stLibelle; }
+    const STLibelle& GetLibelle() const { return m_st; }
     void SetAlignement(int32_t nH, int32_t nV);
     void SetRetourLigne(bool b);
-    void SetMiseEnForme(bool b) { m_stLibelle.bMiseEnForme = b; }
+    void SetMiseEnForme(bool b) { m_st.bMiseEnForme = b; }
 
-    QWidget* vpclCreeDispatcherQT(QWidget* pParent) override;
     void vMAJVue() override;
 
-protected:
-    void vLitSpecifique(CLecteurKV& ar) override { serialise(ar, m_stLibelle); }
-    void vEcritSpecifique(CEcrivainKV& ar) override { serialise(ar, m_stLibelle); }
-
-private:
-    CVueLibelle_QT* pclGetVue() const;
-    // Caption, alignment, word wrap, style and greyed state handed to the view.
-    void MAJVueLibelle();
-
-    STLibelle m_stLibelle;
 };
-
-CObjet* pclCreeChampLibelle();

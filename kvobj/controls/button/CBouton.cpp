@@ -1,45 +1,20 @@
-#include "controls/containers/CBouton.h"
-#include "controls/containers/VueBouton.h"
+#include "controls/button/CBouton.h"
+#include "base/CRetenue.h"
 #include "controls/core/CConteneurChamp.h"
-#include "controls/graphic/CChampImage.h"
+#include "controls/image/CChampImage.h"
 #include "frame/CExe.h"
+#include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
 #include "windows/Focus.h"
 #include <QChar>
 #include <QDir>
 #include <QFileInfo>
 
-// Values handed to properties (controls/core/CChampProprietes.cpp).
-int nEntierPropriete(const CAny& cl, int nPropriete);
-bool bBooleenPropriete(const CAny& cl, int nPropriete);
-CTString sTextePropriete(const CAny& cl);
-
 namespace {
-
-// Keeps an object alive while code that may release it runs.
-class CRetenue {
-public:
-    explicit CRetenue(CObjet* p) : m_p(p) { if (m_p) m_p->AddRef(); }
-    ~CRetenue() { if (m_p) m_p->nRelease(); }
-    CRetenue(const CRetenue&) = delete;
-    CRetenue& operator=(const CRetenue&) = delete;
-
-private:
-    CObjet* m_p;
-};
 
 wchar_t Majuscule(wchar_t c) {
     if (c <= 0 || c > 0xFFFF) return c;
     return static_cast<wchar_t>(QChar(static_cast<char16_t>(c)).toUpper().unicode());
-}
-
-// An integer, or 0 for a value that is not a number.
-int nEntierOuZero(const CAny& cl) {
-    int n = 0;
-    if (cl.nGetINT(n) == 0) return n;
-    CAny c(cl);
-    if (c.__nCastTo(KS_I4, 0, 0) == 0 && c.nGetINT(n) == 0) return n;
-    return 0;
 }
 
 } // namespace
@@ -47,7 +22,7 @@ int nEntierOuZero(const CAny& cl) {
 // ---------------------------------------------------------------- description
 
 void CBouton::vLitSpecifique(CLecteurKV& ar) {
-    serialise(ar, m_st);
+    CChampFamille::vLitSpecifique(ar);
     m_eEtatBtn = m_st.bEnfonce ? eBTN_ENFONCE : eBTN_NORMAL;
 }
 
@@ -57,18 +32,15 @@ void CBouton::SetTypeBouton(int32_t n) {
     if (n < 0 || n > nBOUTON_TYPE_MAX) return;
     m_st.nType = n;
     SetPrendFocus(n == nBOUTON_NORMAL || n == nBOUTON_VALIDATION);
-    MAJVueBouton();
+    vMAJVue();
 }
 
-void CBouton::SetInterrupteur(bool b) {
-    m_st.bInterrupteur = b;
-    MAJVueBouton();
-}
+void CBouton::SetInterrupteur(bool b) { bChange(m_st.bInterrupteur, b); }
 
 void CBouton::SetEnfonce(bool b) {
     m_st.bEnfonce = b;
     m_eEtatBtn = b ? eBTN_ENFONCE : eBTN_NORMAL;
-    MAJVueBouton();
+    vMAJVue();
 }
 
 BOUTON_ETAT CBouton::eGetEtatBtn() const {
@@ -82,25 +54,13 @@ BOUTON_ETAT CBouton::eGetEtatBtn() const {
 
 // ---------------------------------------------------------------- images and arrow
 
-void CBouton::SetImage(const wchar_t* psz) {
-    m_st.sImage.Set(psz);
-    MAJVueBouton();
-}
+void CBouton::SetImage(const wchar_t* psz) { bChange(m_st.sImage, CTString(psz)); }
 
-void CBouton::SetImageEtat(int32_t n) {
-    m_st.nImageEtat = nBorneEtatsImage(n);
-    MAJVueBouton();
-}
+void CBouton::SetImageEtat(int32_t n) { bChange(m_st.nImageEtat, nBorneEtatsImage(n)); }
 
-void CBouton::SetImageFond(const wchar_t* psz) {
-    m_st.sImageFond.Set(psz);
-    MAJVueBouton();
-}
+void CBouton::SetImageFond(const wchar_t* psz) { bChange(m_st.sImageFond, CTString(psz)); }
 
-void CBouton::SetImageFondEtat(int32_t n) {
-    m_st.nImageFondEtat = nBorneEtatsImage(n);
-    MAJVueBouton();
-}
+void CBouton::SetImageFondEtat(int32_t n) { bChange(m_st.nImageFondEtat, nBorneEtatsImage(n)); }
 
 CTString CBouton::ssCheminImage(const CTString& sImage) {
     if (sImage.empty()) return CTString();
@@ -110,10 +70,7 @@ CTString CBouton::ssCheminImage(const CTString& sImage) {
     return CTString(sNom.toStdWString());
 }
 
-void CBouton::SetModeFlecheDD(int32_t n) {
-    m_st.nModeFlecheDD = n == nFLECHE_AUCUNE ? nFLECHE_AUCUNE : nFLECHE_ZONE;
-    MAJVueBouton();
-}
+void CBouton::SetModeFlecheDD(int32_t n) { bChange(m_st.nModeFlecheDD, n == nFLECHE_AUCUNE ? nFLECHE_AUCUNE : nFLECHE_ZONE); }
 
 // ---------------------------------------------------------------- call letter
 
@@ -160,7 +117,7 @@ void CBouton::vExecActionLettreAppel() {
     CRetenue retientAvant(pclAvant);
     _ExecuteAction();
     if (!f || !f->bEstVivante() || !m_bVivant) return;
-    if (m_st.bInterrupteur) MAJVueBouton();
+    if (m_st.bInterrupteur) vMAJVue();
     if (bAFocus() && m_st.nType == nBOUTON_NORMAL && !m_bTabStop && pclAvant && pclAvant->bEstVivant() &&
         pclAvant->vpclGetFenPrincipale() == f)
         bSetFocusObjet(pclAvant, eFOCUS_AUTRE, pclAvant->pGetWidget(), this, nullptr);
@@ -209,25 +166,12 @@ void CBouton::OnClicUtilisateur() {
 
 void CBouton::SetLibelle(const wchar_t* psz) {
     CChamp::SetLibelle(psz);
-    MAJVueBouton();
+    vMAJVue();
 }
-
-QWidget* CBouton::vpclCreeDispatcherQT(QWidget* pParent) {
-    auto* c = new CControleurBouton_QT(this);
-    auto* d = new CQTDispatcher<CVueBouton_QT>(pParent, c);
-    d->SetActions([c] { c->OnClic(); }, [c] { c->OnLettreAppel(); });
-    return d;
-}
-
-CVueBouton_QT* CBouton::pclGetVue() const { return dynamic_cast<CVueBouton_QT*>(pGetWidget()); }
 
 void CBouton::vMAJVue() {
     CChamp::vMAJVue();
-    MAJVueBouton();
-}
-
-void CBouton::MAJVueBouton() {
-    CVueBouton_QT* v = pclGetVue();
+    IVueBouton* v = pclVue();
     if (!v) return;
     v->SetStyle(m_style);
     wchar_t c = cGetLettreAppel();
@@ -237,14 +181,8 @@ void CBouton::MAJVueBouton() {
     v->SetFleche(m_st.nModeFlecheDD != nFLECHE_AUCUNE);
     v->SetEtat(eGetEtatBtn());
     v->SetGrise(bIsGrayed());
-    // A click gives the focus to types 0 and 1; the tab key to tab stops.
-    Qt::FocusPolicy eFocus = Qt::NoFocus;
-    if (m_bTabStop) eFocus = Qt::TabFocus;
-    if (m_bPrendFocus) eFocus = m_bTabStop ? Qt::StrongFocus : Qt::ClickFocus;
-    v->setFocusPolicy(eFocus);
+    v->SetPriseFocus(m_bTabStop, m_bPrendFocus);
 }
-
-CObjet* pclCreeBouton() { return new CBouton(); }
 
 // ---------------------------------------------------------------- properties
 
@@ -253,12 +191,12 @@ CObjet* pclCreeBouton() { return new CBouton(); }
 void CBouton::xGet_PropTypeBouton(CAny* v) { v->SetI4(m_st.nType); }
 void CBouton::xSet_PropTypeBouton(const CAny& v) { SetTypeBouton(nEntierOuZero(v)); }
 void CBouton::xGet_PropEnfonce(CAny* v) { v->SetBOOL(m_st.bEnfonce); }
-void CBouton::xSet_PropEnfonce(const CAny& v) { SetEnfonce(bBooleenPropriete(v, 132)); }
+void CBouton::xSet_PropEnfonce(const CAny& v) { SetEnfonce(bBooleenPropriete(v, PROP_Enfonce)); }
 void CBouton::xGet_PropImage(CAny* v) { v->SetPSTRX(m_st.sImage.c_str()); }
 void CBouton::xSet_PropImage(const CAny& v) { SetImage(sTextePropriete(v).c_str()); }
 void CBouton::xGet_PropImageEtat(CAny* v) { v->SetI4(m_st.nImageEtat); }
-void CBouton::xSet_PropImageEtat(const CAny& v) { SetImageEtat(nEntierPropriete(v, 53)); }
+void CBouton::xSet_PropImageEtat(const CAny& v) { SetImageEtat(nEntierPropriete(v, PROP_ImageEtat)); }
 void CBouton::xGet_PropImageFond(CAny* v) { v->SetPSTRX(m_st.sImageFond.c_str()); }
 void CBouton::xSet_PropImageFond(const CAny& v) { SetImageFond(sTextePropriete(v).c_str()); }
 void CBouton::xGet_PropImageFondEtat(CAny* v) { v->SetI4(m_st.nImageFondEtat); }
-void CBouton::xSet_PropImageFondEtat(const CAny& v) { SetImageFondEtat(nEntierPropriete(v, 55)); }
+void CBouton::xSet_PropImageFondEtat(const CAny& v) { SetImageFondEtat(nEntierPropriete(v, PROP_ImageFondEtat)); }

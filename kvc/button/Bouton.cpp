@@ -15,7 +15,7 @@
 #include "EntreeYAML.h"
 #include "Registre.h"
 #include "conteneur/Identifiants.h"
-#include "controls/containers/CBouton.h"
+#include "controls/button/CBouton.h"
 #include <filesystem>
 
 namespace {
@@ -85,6 +85,6 @@ bool bCompileBouton(CEntreeYAML& e, CChamp& c, STContexteCompilation& ctx) {
     return e.bOk();
 }
 
-const CInscription s_inscription([] { bInscritCompilateurChamp("button", &bCompileBouton); });
+const CInscription s_inscription([] { bInscritCompilateurChamp(ID_BOUTON, &bCompileBouton); });
 
 } // namespace

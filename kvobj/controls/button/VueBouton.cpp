@@ -1,6 +1,6 @@
-#include "controls/containers/VueBouton.h"
-#include "controls/containers/CBouton.h"
-#include "controls/graphic/VueStyle.h"
+#include "controls/button/VueBouton.h"
+#include "controls/button/CBouton.h"
+#include "controls/core/VueStyle.h"
 #include "windows/CFenPrincipale.h"
 #include <QApplication>
 #include <QIcon>
@@ -12,11 +12,89 @@
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QPushButton>
+#include "controls/core/VueChamp_QT.h"
+#include "windows/CQTDispatcher.h"
+#include "windows/Focus.h"
+#include <functional>
 
 namespace {
 // Width of the drop-down arrow's area at the right of the button.
 constexpr int nLARGEUR_FLECHE = 16;
 } // namespace
+
+// The button's widget. QPushButton gives the keyboard (space and Enter on
+// the focused button), the click on release inside the button and the
+// caption's underlined call letter; the drawing of the states, images and
+// arrow is ours, from what the model hands over.
+class CVueBouton_QT : public QPushButton, public IVueBouton {
+public:
+    explicit CVueBouton_QT(QWidget* pParent);
+
+    // fnClic: a click of the user; fnLettreAppel: Alt and the call letter.
+    void SetActions(std::function<void()> fnClic, std::function<void()> fnLettreAppel);
+
+    void SetStyle(const STStyleChamp& s) override;
+    void SetGrise(bool b) override;
+    void SetEtat(int nEtat) override;  // BOUTON_ETAT
+    // The caption and the letter Alt selects it with (0: none).
+    void SetLibelle(const QString& s, QChar cLettre) override;
+    // A strip of nEtats images side by side; an empty path: none.
+    void SetImage(const QString& sChemin, int nEtats) override;
+    void SetImageFond(const QString& sChemin, int nEtats) override;
+    void SetFleche(bool b) override;
+    void SetPriseFocus(bool bTabStop, bool bPrendFocus) override;
+
+    // The arrow area (an empty rectangle without arrow).
+    QRect RectFleche() const;
+    int nGetEtat() const { return m_nEtat; }
+    bool bGetGrise() const { return m_bGrise; }
+    // The image of a strip drawn in a state: image k in state k, the first
+    // one for states the strip has no image for.
+    static QImage sImageEtat(const QImage& strip, int nEtats, int nEtat);
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    struct STImageEtats {
+        QString sChemin;
+        QImage image;
+        int nEtats = 1;
+    };
+    static void Charge(STImageEtats& st, const QString& sChemin, int nEtats);
+    // The state whose image is drawn, from the model's state and Qt's.
+    int nEtatDessine(bool bSurvol, bool bFocus) const;
+
+    std::function<void()> m_fnClic, m_fnLettreAppel;
+    STStyleChamp m_style;
+    bool m_bGrise = false;
+    int m_nEtat = 0;
+    QChar m_cLettre;
+    STImageEtats m_image, m_fond;
+    bool m_bFleche = false;
+};
+
+// The controller of a button's widget: what the user does reaches the
+// model's click processing only on an enabled button; a press on a button
+// whose focus change was refused does not become a click.
+class CControleurBouton_QT : public CControleurChamp_QT {
+public:
+    using CControleurChamp_QT::CControleurChamp_QT;
+    int veQuandRecoitFocus(const CInfoEveFocus& info) override;
+    int veQuandPresseBoutonGaucheSouris(const CInfoEvenement& info) override;
+    int veQuandPresseBoutonClavier(const CInfoEvenement& info) override;
+    // From the view.
+    void OnClic();
+    void OnLettreAppel();
+
+private:
+    CBouton* pclBouton() const;
+    // The focus change of the last press did not end on the button.
+    bool m_bFocusClicRefuse = false;
+};
+
 
 // ---------------------------------------------------------------- view
 
@@ -91,6 +169,13 @@ void CVueBouton_QT::SetFleche(bool b) {
     if (b == m_bFleche) return;
     m_bFleche = b;
     update();
+}
+
+void CVueBouton_QT::SetPriseFocus(bool bTabStop, bool bPrendFocus) {
+    Qt::FocusPolicy eFocus = Qt::NoFocus;
+    if (bTabStop) eFocus = Qt::TabFocus;
+    if (bPrendFocus) eFocus = bTabStop ? Qt::StrongFocus : Qt::ClickFocus;
+    setFocusPolicy(eFocus);
 }
 
 QRect CVueBouton_QT::RectFleche() const {
@@ -257,3 +342,16 @@ bool bTraiteLettreAppel(CFenPrincipale* f, const QKeyEvent* e) {
     if (k <= 0x20 || k >= 0x01000000) return false;
     return CBouton::sbExecuteLettreAppel(f, static_cast<wchar_t>(k));
 }
+
+namespace {
+QWidget* pclCreeWidget(CChamp& champ, QWidget* pParent) {
+    auto& bouton = static_cast<CBouton&>(champ);
+    auto* c = new CControleurBouton_QT(&bouton);
+    auto* d = new CQTDispatcher<CVueBouton_QT>(pParent, c);
+    d->SetActions([c] { c->OnClic(); }, [c] { c->OnLettreAppel(); });
+    bouton.SetVueFamille(d);
+    return d;
+}
+
+const CInscriptionVue s_vue(ID_BOUTON, &pclCreeWidget);
+} // namespace

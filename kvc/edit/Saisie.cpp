@@ -73,6 +73,6 @@ bool bCompileSaisie(CEntreeYAML& e, CChamp& c, STContexteCompilation&) {
     return e.bOk();
 }
 
-const CInscription s_inscription([] { bInscritCompilateurChamp("edit", &bCompileSaisie); });
+const CInscription s_inscription([] { bInscritCompilateurChamp(ID_SAISIE, &bCompileSaisie); });
 
 } // namespace

@@ -1,21 +1,32 @@
-#include "controls/graphic/CChampImage.h"
-#include "controls/graphic/VueStyle.h"
+// The image's Qt view.
+#include "controls/image/VueImage.h"
+#include "controls/core/VueStyle.h"
+#include "controls/image/CChampImage.h"
+#include "controls/core/VueChamp_QT.h"
+#include "windows/CQTDispatcher.h"
 #include "windows/Focus.h"
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
 #include <QWidget>
 
-// ---------------------------------------------------------------- view
+namespace {
 
 // The image's widget: the picture is read once, when its file changes, and
 // drawn in the display mode over the style's background, under its frame.
 // A file that is missing or cannot be read leaves only background and frame.
-class CVueImage_QT : public QWidget {
+class CVueImage_QT : public QWidget, public IVueImage {
 public:
     explicit CVueImage_QT(QWidget* pParent) : QWidget(pParent) {}
+
+    void AfficheImage(const STStyleChamp& s, const STImage& st, const CTString& sChemin) override {
+        SetStyle(s);
+        SetMode(st.nMode);
+        SetFondTransparent(st.bFondTransparent);
+        SetFichier(QString::fromStdWString(sChemin));
+    }
+
+private:
 
     void SetFichier(const QString& sChemin) {
         if (sChemin == m_sChemin) return;
@@ -106,81 +117,15 @@ private:
     STStyleChamp m_style;       // the style drawn
 };
 
-// ---------------------------------------------------------------- control
-
-namespace {
-CTString& RepertoireImages() {
-    static CTString s;
-    return s;
-}
 } // namespace
 
-void CChampImage::s_SetRepertoireImages(const CTString& sRepertoire) { RepertoireImages() = sRepertoire; }
-const CTString& CChampImage::s_sGetRepertoireImages() { return RepertoireImages(); }
-
-CTString CChampImage::sGetCheminImage() const {
-    if (m_stImage.sImage.empty()) return CTString();
-    QString sNom = QString::fromStdWString(m_stImage.sImage);
-    const CTString& sRep = RepertoireImages();
-    if (QFileInfo(sNom).isRelative() && !sRep.empty()) sNom = QDir(QString::fromStdWString(sRep)).filePath(sNom);
-    return CTString(sNom.toStdWString());
+namespace {
+QWidget* pclCreeWidget(CChamp& champ, QWidget* pParent) {
+    auto& image = static_cast<CChampImage&>(champ);
+    auto* d = new CQTDispatcher<CVueImage_QT>(pParent, new CControleurChamp_QT(&image));
+    image.SetVueFamille(d);
+    return d;
 }
 
-CAny CChampImage::_vGetValeurPourPersistance() const {
-    CAny cl;
-    cl.SetPSTRX(m_stImage.sImage.c_str());
-    return cl;
-}
-
-void CChampImage::_vSetValeurPourPersistance(const CAny& cl) {
-    CTString s;
-    if (cl.nGetType() != 0) cl.__nCastToString(s);
-    SetImage(s.c_str());
-}
-
-void CChampImage::SetImage(const wchar_t* pszImage) {
-    m_stImage.sImage.Set(pszImage);
-    MAJVueImage();
-}
-
-void CChampImage::SetMode(int32_t n) {
-    m_stImage.nMode = n;
-    MAJVueImage();
-}
-
-void CChampImage::SetFondTransparent(bool b) {
-    m_stImage.bFondTransparent = b;
-    MAJVueImage();
-}
-
-QWidget* CChampImage::vpclCreeDispatcherQT(QWidget* pParent) {
-    return new CQTDispatcher<CVueImage_QT>(pParent, new CControleurChamp_QT(this));
-}
-
-CVueImage_QT* CChampImage::pclGetVue() const { return dynamic_cast<CVueImage_QT*>(pGetWidget()); }
-
-void CChampImage::vMAJVue() {
-    CChamp::vMAJVue();
-    MAJVueImage();
-}
-
-void CChampImage::MAJVueImage() {
-    CVueImage_QT* v = pclGetVue();
-    if (!v) return;
-    v->SetStyle(m_style);
-    v->SetMode(m_stImage.nMode);
-    v->SetFondTransparent(m_stImage.bFondTransparent);
-    v->SetFichier(QString::fromStdWString(sGetCheminImage()));
-}
-
-CObjet* pclCreeChampImage() { return new CChampImage(); }
-
-// The value is what the control persists: read and written the same way.
-void CChampImage::xGet_PropValeur(CAny* v) { *v = _vGetValeurPourPersistance(); }
-void CChampImage::xSet_PropValeur(const CAny& v) {
-    CAny cl;
-    CTString s;
-    if (v.nGetType() != 0) v.__nCastToString(s);
-    cl.SetPSTRX(s.c_str());
-    _vSetValeurPourPersistance(cl);
-}
+const CInscriptionVue s_vue(ID_IMAGE, &pclCreeWidget);
+} // namespace
