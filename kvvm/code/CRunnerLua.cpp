@@ -169,10 +169,9 @@ void CRunnerLua::STEtat::LitFonctions() {
                 std::memcpy(&n, st.pSignature + 4 * j, 4);
                 return n;
             };
-            if (st.pSignature) {
-                sl.nResultat = lit(0);
+            // The parameters' type words follow the result's.
+            if (st.pSignature)
                 for (uint32_t j = 0; j < (st.nParametres & nSYNTAXE_NB_PARAMETRES); ++j) sl.tabParametres.push_back(lit(1 + j));
-            }
             fn.tabSyntaxes.push_back(std::move(sl));
         }
         fonctions.emplace(std::move(sCle), std::move(fn));
