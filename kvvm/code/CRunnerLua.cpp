@@ -361,7 +361,7 @@ bool ValeurHote(lua_State* L, STEtat* p, int i, STValeurHote& v, std::string& sE
         v.pObjet = lua_touserdata(L, i);
         return true;
     case LUA_TUSERDATA:
-        if (p && luaL_testudata(L, i, pszMETA_OBJET)) {
+        if (luaL_testudata(L, i, pszMETA_OBJET)) {
             v.nType = KS_OBJET;
             v.pObjet = pObjetValide(L, p, i, sErreur);
             return v.pObjet != nullptr;
@@ -683,20 +683,22 @@ int nAppelleFonction(lua_State* L) {
     return -1;
 }
 
+// Raises the message on top of the stack, prefixed with where the calling
+// code is, as Lua's own errors say it.
+int RaiseAvecLieu(lua_State* L) {
+    luaL_where(L, 1);
+    lua_insert(L, -2);
+    lua_concat(L, 2);
+    return lua_error(L);
+}
+
 int AppelFonction(lua_State* L) {
     int n = nAppelleFonction(L);
     if (n == -2) {
         lua_pushlightuserdata(L, &cARRET);
         return lua_error(L);
     }
-    if (n < 0) {
-        // Where the calling code is, as Lua's own errors say it.
-        luaL_where(L, 1);
-        lua_insert(L, -2);
-        lua_concat(L, 2);
-        return lua_error(L);
-    }
-    return n;
+    return n < 0 ? RaiseAvecLieu(L) : n;
 }
 
 // Pushes the Lua function of a language function (made once per run
@@ -815,10 +817,8 @@ int nSansException(lua_State* L, F&& f) {
         n = f(sErreur);
     } catch (const std::exception& x) {
         sErreur = std::string("exception in the module: ") + x.what();
-        n = -1;
     } catch (...) {
         sErreur = "exception in the module";
-        n = -1;
     }
     if (n >= 0) return n;
     lua_pushlstring(L, sErreur.data(), sErreur.size());
@@ -909,13 +909,6 @@ int nEcritObjet(lua_State* L) {
     });
 }
 
-int RaiseAvecLieu(lua_State* L) {
-    luaL_where(L, 1);
-    lua_insert(L, -2);
-    lua_concat(L, 2);
-    return lua_error(L);
-}
-
 int IndexObjet(lua_State* L) {
     int n = nIndexObjet(L);
     return n < 0 ? RaiseAvecLieu(L) : n;
@@ -972,7 +965,7 @@ int Trace(lua_State* L) {
 
 void Compte(lua_State* L, lua_Debug*) {
     STEtat* p = STEtat::pDepuis(L);
-    if (!p || p->nProfondeur == 0) return;
+    if (p->nProfondeur == 0) return;
     p->nCompte += nPAS_HOOK;
     uint64_t nBudget = p->pRunner->nGetBudget();
     if (nBudget != 0 && p->nCompte > nBudget) {
@@ -1124,9 +1117,7 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         }
         // The window the code belongs to: its controls are the code's names.
         void* pFenetre = m_p->pFenetreDe(st.piObjet);
-        if (!pFenetre && st.piObjet) {
-            // A control's parameters live with its window's.
-        }
+        // A control's code sees its window's opening parameters.
         if (!pParametres && pFenetre) {
             auto itp = m_p->parametres.find(pFenetre);
             if (itp != m_p->parametres.end()) pParametres = &itp->second;
