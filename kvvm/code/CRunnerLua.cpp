@@ -8,6 +8,7 @@
 #include <lua.hpp>
 #include <zlib.h>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -45,53 +46,6 @@ std::string sMajuscules(std::string s) {
 }
 
 } // namespace
-
-// ---------------------------------------------------------------- syntaxes
-
-namespace {
-// How well a Lua argument suits a parameter type: 2 exactly, 1 after a
-// conversion the runner makes, 0 not at all.
-int nAccord(uint32_t nTypeMot, eGENRE_ARG g) {
-    switch (nTypeMot & 0xFF) {
-    case eSIG_BOOLEEN: return g == eGENRE_ARG::BOOLEEN ? 2 : g == eGENRE_ARG::ENTIER ? 1 : 0;
-    case eSIG_ENTIER: case eSIG_ENTIER8: case eSIG_HANDLE:
-        return g == eGENRE_ARG::ENTIER ? 2 : (g == eGENRE_ARG::REEL || g == eGENRE_ARG::BOOLEEN) ? 1 : 0;
-    case eSIG_ANY: return g == eGENRE_ARG::AUTRE ? 0 : 1;
-    case eSIG_NOM_FENETRE:
-        // nil: the running code's window, as an empty name.
-        if (g == eGENRE_ARG::NIL) return 1;
-        [[fallthrough]];
-    case eSIG_CHAINE: case eSIG_CHAINE2: case eSIG_CHAINE3: case eSIG_CHAINE4:
-        return g == eGENRE_ARG::TEXTE ? 2 : (g == eGENRE_ARG::ENTIER || g == eGENRE_ARG::REEL || g == eGENRE_ARG::OBJET) ? 1 : 0;
-    case eSIG_FENCOMMUN: case eSIG_OBJET:
-        return g == eGENRE_ARG::OBJET ? 2 : (g == eGENRE_ARG::TEXTE || g == eGENRE_ARG::NIL) ? 1 : 0;
-    default: return 0;  // image memos and unknown types are not handed from Lua
-    }
-}
-} // namespace
-
-int nChoisitSyntaxe(const std::vector<STSyntaxeLua>& tabSyntaxes, const std::vector<eGENRE_ARG>& tabArgs) {
-    int nMeilleure = -1;
-    long nMeilleurScore = -1;
-    for (size_t i = 0; i < tabSyntaxes.size(); ++i) {
-        const STSyntaxeLua& st = tabSyntaxes[i];
-        if (!st.pfnGlue) continue;
-        const size_t n = st.tabParametres.size();
-        if (tabArgs.size() < n || (!st.bVariadique && tabArgs.size() != n)) continue;
-        long nScore = tabArgs.size() == n ? 1 : 0;
-        bool bOk = true;
-        for (size_t j = 0; j < n && bOk; ++j) {
-            int a = nAccord(st.tabParametres[j], tabArgs[j]);
-            if (a == 0) bOk = false;
-            nScore += 2L * a;
-        }
-        if (bOk && nScore > nMeilleurScore) {
-            nMeilleurScore = nScore;
-            nMeilleure = static_cast<int>(i);
-        }
-    }
-    return nMeilleure;
-}
 
 // ---------------------------------------------------------------- state
 
@@ -215,10 +169,9 @@ void CRunnerLua::STEtat::LitFonctions() {
                 std::memcpy(&n, st.pSignature + 4 * j, 4);
                 return n;
             };
-            if (st.pSignature) {
-                sl.nResultat = lit(0);
+            // The parameters' type words follow the result's.
+            if (st.pSignature)
                 for (uint32_t j = 0; j < (st.nParametres & nSYNTAXE_NB_PARAMETRES); ++j) sl.tabParametres.push_back(lit(1 + j));
-            }
             fn.tabSyntaxes.push_back(std::move(sl));
         }
         fonctions.emplace(std::move(sCle), std::move(fn));
@@ -408,7 +361,7 @@ bool ValeurHote(lua_State* L, STEtat* p, int i, STValeurHote& v, std::string& sE
         v.pObjet = lua_touserdata(L, i);
         return true;
     case LUA_TUSERDATA:
-        if (p && luaL_testudata(L, i, pszMETA_OBJET)) {
+        if (luaL_testudata(L, i, pszMETA_OBJET)) {
             v.nType = KS_OBJET;
             v.pObjet = pObjetValide(L, p, i, sErreur);
             return v.pObjet != nullptr;
@@ -457,6 +410,205 @@ void* pResoutNom(STEtat* p, const std::wstring& sNom, void* pFenetre) {
     return g->pclGetObjectFromName(sNom.c_str(), nullptr);
 }
 
+// ------------------------------------------------ parameter types
+
+// The declared arguments of one call as the glue reads them: each through a
+// pointer into one of the containers, which keep their addresses as they
+// grow.
+struct STArguments {
+    lua_State* L;
+    STEtat* p;
+    const std::string& sNom;  // the function called, for the messages
+    void* pFenetre;           // the running code's window, for names given as text
+    std::string& sErreur;     // why an argument could not be handed over
+    std::deque<int32_t> entiers{};
+    std::deque<int64_t> entiers8{};
+    std::deque<std::wstring> textes{};
+    std::deque<const wchar_t*> pointeurs{};
+    std::deque<void*> objets{};
+    std::deque<CAny> valeurs{};
+};
+
+std::string sErreurArgument(const std::string& sNom, int a, const std::string& sPourquoi) {
+    return sNom + ": argument " + std::to_string(a) + sPourquoi;
+}
+
+// Each function below hands the Lua argument at index a over as one type of
+// parameter: it returns the address the glue reads, or null with the message
+// in sErreur. They run inside the C++ part of a call (nAppelleFonction) and
+// never raise a Lua error.
+
+// A boolean: a boolean, or an integer (not zero: true).
+void* PasseBooleen(STArguments& c, int a) {
+    c.entiers.push_back(lua_isboolean(c.L, a) ? lua_toboolean(c.L, a) : lua_tointeger(c.L, a) != 0);
+    return &c.entiers.back();
+}
+
+// The value of an integer parameter: an integer, a boolean (0 or 1), or a
+// real without a fractional part that fits 64 bits.
+bool bEntierLua(STArguments& c, int a, lua_Integer& n) {
+    if (lua_isboolean(c.L, a)) {
+        n = lua_toboolean(c.L, a);
+    } else if (lua_isinteger(c.L, a)) {
+        n = lua_tointeger(c.L, a);
+    } else {
+        double d = lua_tonumber(c.L, a);
+        if (d != std::floor(d) || std::fabs(d) > 9.2e18) {
+            c.sErreur = sErreurArgument(c.sNom, a, " must be an integer");
+            return false;
+        }
+        n = static_cast<lua_Integer>(d);
+    }
+    return true;
+}
+
+// A 32-bit integer.
+void* PasseEntier(STArguments& c, int a) {
+    lua_Integer n = 0;
+    if (!bEntierLua(c, a, n)) return nullptr;
+    if (n < INT32_MIN || n > INT32_MAX) {
+        c.sErreur = sErreurArgument(c.sNom, a, " is out of range");
+        return nullptr;
+    }
+    c.entiers.push_back(static_cast<int32_t>(n));
+    return &c.entiers.back();
+}
+
+// A 64-bit integer or a handle.
+void* PasseEntier8(STArguments& c, int a) {
+    lua_Integer n = 0;
+    if (!bEntierLua(c, a, n)) return nullptr;
+    c.entiers8.push_back(n);
+    return &c.entiers8.back();
+}
+
+// A text: a text, a number as Lua writes it, the name of an object, nil as
+// the empty text.
+void* PasseTexte(STArguments& c, int a) {
+    std::wstring s;
+    if (lua_type(c.L, a) == LUA_TUSERDATA) {
+        void* o = pObjetValide(c.L, c.p, a, c.sErreur);
+        if (!o) return nullptr;
+        s = sNomObjet(c.L, a);
+        if (s.empty()) {
+            // A window bound to its instance (o): its name through the gate.
+            CAny cl;
+            CXError e;
+            if (c.p->piGate()->bGetPropriete(o, static_cast<EPropriete>(0), &cl, &e)) {
+                CTString t;
+                cl.__nCastToString(t);
+                s = t;
+            }
+        }
+    } else if (!lua_isnil(c.L, a)) {
+        s = TexteLua(c.L, a);
+    }
+    c.textes.push_back(std::move(s));
+    c.pointeurs.push_back(c.textes.back().c_str());
+    return &c.pointeurs.back();
+}
+
+// A window or control: an object, a name (from the running code's window
+// first), nil as no object.
+void* PasseObjet(STArguments& c, int a) {
+    void* o = nullptr;
+    if (lua_type(c.L, a) == LUA_TUSERDATA) {
+        o = pObjetValide(c.L, c.p, a, c.sErreur);
+        if (!o) return nullptr;
+    } else if (lua_type(c.L, a) == LUA_TSTRING) {
+        std::wstring s = TexteLua(c.L, a);
+        o = pResoutNom(c.p, s, c.pFenetre);
+        if (!o) {
+            c.sErreur = c.sNom + ": no window or control is named " + VersUtf8(s);
+            return nullptr;
+        }
+    }
+    c.objets.push_back(o);
+    return &c.objets.back();
+}
+
+// A value of any type.
+void* PasseValeur(STArguments& c, int a) {
+    STValeurHote v;
+    std::string sPourquoi;
+    if (!ValeurHote(c.L, c.p, a, v, sPourquoi)) {
+        c.sErreur = sErreurArgument(c.sNom, a, ": " + sPourquoi);
+        return nullptr;
+    }
+    c.valeurs.emplace_back();
+    AnyDepuisValeur(v, c.valeurs.back());
+    return &c.valeurs.back();
+}
+
+constexpr size_t nNB_GENRES = static_cast<size_t>(eGENRE_ARG::AUTRE) + 1;
+
+// A parameter type a Lua argument can be handed to: how well each kind of
+// argument suits it (2 exactly, 1 after a conversion its function makes, 0
+// not at all) and the function that hands it over.
+struct STTypeParametre {
+    uint32_t nCode;  // eTYPE_SIGNATURE: the low byte of a type word
+    std::array<int, nNB_GENRES> tabAccord;  // by eGENRE_ARG
+    void* (*pfnPasse)(STArguments& c, int a);
+};
+
+// Types not here (image memos...) are not handed from Lua: no syntax that
+// declares one is chosen.
+constexpr STTypeParametre tabTYPES_PARAMETRES[] = {
+    //                  nil bool int real text obj other
+    {eSIG_BOOLEEN,     {{0,  2,   1,  0,   0,   0,  0}}, PasseBooleen},
+    {eSIG_ENTIER,      {{0,  1,   2,  1,   0,   0,  0}}, PasseEntier},
+    {eSIG_ENTIER8,     {{0,  1,   2,  1,   0,   0,  0}}, PasseEntier8},
+    {eSIG_HANDLE,      {{0,  1,   2,  1,   0,   0,  0}}, PasseEntier8},
+    {eSIG_ANY,         {{1,  1,   1,  1,   1,   1,  0}}, PasseValeur},
+    // nil: the running code's window, as an empty name.
+    {eSIG_NOM_FENETRE, {{1,  0,   1,  1,   2,   1,  0}}, PasseTexte},
+    {eSIG_CHAINE,      {{0,  0,   1,  1,   2,   1,  0}}, PasseTexte},
+    {eSIG_CHAINE2,     {{0,  0,   1,  1,   2,   1,  0}}, PasseTexte},
+    {eSIG_CHAINE3,     {{0,  0,   1,  1,   2,   1,  0}}, PasseTexte},
+    {eSIG_CHAINE4,     {{0,  0,   1,  1,   2,   1,  0}}, PasseTexte},
+    {eSIG_FENCOMMUN,   {{1,  0,   0,  0,   1,   2,  0}}, PasseObjet},
+    {eSIG_OBJET,       {{1,  0,   0,  0,   1,   2,  0}}, PasseObjet},
+};
+
+// The row of a type word; null for a type not handed from Lua.
+const STTypeParametre* pTypeParametre(uint32_t nTypeMot) {
+    for (const STTypeParametre& t : tabTYPES_PARAMETRES)
+        if (t.nCode == (nTypeMot & 0xFF)) return &t;
+    return nullptr;
+}
+
+int nAccord(uint32_t nTypeMot, eGENRE_ARG g) {
+    const STTypeParametre* t = pTypeParametre(nTypeMot);
+    return t ? t->tabAccord[static_cast<size_t>(g)] : 0;
+}
+
+} // namespace
+
+int nChoisitSyntaxe(const std::vector<STSyntaxeLua>& tabSyntaxes, const std::vector<eGENRE_ARG>& tabArgs) {
+    int nMeilleure = -1;
+    long nMeilleurScore = -1;
+    for (size_t i = 0; i < tabSyntaxes.size(); ++i) {
+        const STSyntaxeLua& st = tabSyntaxes[i];
+        if (!st.pfnGlue) continue;
+        const size_t n = st.tabParametres.size();
+        if (tabArgs.size() < n || (!st.bVariadique && tabArgs.size() != n)) continue;
+        long nScore = tabArgs.size() == n ? 1 : 0;
+        bool bOk = true;
+        for (size_t j = 0; j < n && bOk; ++j) {
+            int a = nAccord(st.tabParametres[j], tabArgs[j]);
+            if (a == 0) bOk = false;
+            nScore += 2L * a;
+        }
+        if (bOk && nScore > nMeilleurScore) {
+            nMeilleurScore = nScore;
+            nMeilleure = static_cast<int>(i);
+        }
+    }
+    return nMeilleure;
+}
+
+namespace {
+
 // ------------------------------------------------ language functions
 
 // The call of a language function: leaves its results on the stack and
@@ -484,106 +636,18 @@ int nAppelleFonction(lua_State* L) {
         } else {
             const STSyntaxeLua& st = fn->tabSyntaxes[nSyntaxe];
             const int nDeclares = static_cast<int>(st.tabParametres.size());
-            // Declared arguments; the containers keep their addresses.
-            std::deque<int32_t> entiers;
-            std::deque<int64_t> entiers8;
-            std::deque<std::wstring> textes;
-            std::deque<const wchar_t*> pointeurs;
-            std::deque<void*> objets;
-            std::deque<CAny> valeurs;
+            STArguments args{.L = L, .p = p, .sNom = sNom, .pFenetre = pFenetre, .sErreur = sErreur};
             std::vector<void*> tabArgs(nDeclares + 1, nullptr);
-            for (int i = 0; i < nDeclares && sErreur.empty(); ++i) {
-                const int a = i + 1;
-                switch (st.tabParametres[i] & 0xFF) {
-                case eSIG_BOOLEEN:
-                    entiers.push_back(lua_isboolean(L, a) ? lua_toboolean(L, a) : lua_tointeger(L, a) != 0);
-                    tabArgs[i] = &entiers.back();
-                    break;
-                case eSIG_ENTIER: case eSIG_ENTIER8: case eSIG_HANDLE: {
-                    lua_Integer n = 0;
-                    if (lua_isboolean(L, a)) {
-                        n = lua_toboolean(L, a);
-                    } else if (lua_isinteger(L, a)) {
-                        n = lua_tointeger(L, a);
-                    } else {
-                        double d = lua_tonumber(L, a);
-                        if (d != std::floor(d) || std::fabs(d) > 9.2e18) {
-                            sErreur = sNom + ": argument " + std::to_string(a) + " must be an integer";
-                            break;
-                        }
-                        n = static_cast<lua_Integer>(d);
-                    }
-                    if ((st.tabParametres[i] & 0xFF) == eSIG_ENTIER) {
-                        if (n < INT32_MIN || n > INT32_MAX) {
-                            sErreur = sNom + ": argument " + std::to_string(a) + " is out of range";
-                            break;
-                        }
-                        entiers.push_back(static_cast<int32_t>(n));
-                        tabArgs[i] = &entiers.back();
-                    } else {
-                        entiers8.push_back(n);
-                        tabArgs[i] = &entiers8.back();
-                    }
-                    break;
-                }
-                case eSIG_NOM_FENETRE: case eSIG_CHAINE: case eSIG_CHAINE2: case eSIG_CHAINE3: case eSIG_CHAINE4:
-                    if (lua_type(L, a) == LUA_TUSERDATA) {
-                        // An object where a name is expected: its name.
-                        if (!pObjetValide(L, p, a, sErreur)) break;
-                        std::wstring s = sNomObjet(L, a);
-                        auto* u = static_cast<UObjet*>(lua_touserdata(L, a));
-                        if (s.empty() && u->pFenetre) {
-                            CAny cl;
-                            CXError e;
-                            if (p->piGate()->bGetPropriete(u->pFenetre, static_cast<EPropriete>(0), &cl, &e)) {
-                                CTString t;
-                                cl.__nCastToString(t);
-                                s = t;
-                            }
-                        }
-                        textes.push_back(s);
-                    } else if (lua_isnil(L, a)) {
-                        textes.emplace_back();
-                    } else {
-                        textes.push_back(TexteLua(L, a));
-                    }
-                    pointeurs.push_back(textes.back().c_str());
-                    tabArgs[i] = &pointeurs.back();
-                    break;
-                case eSIG_FENCOMMUN: case eSIG_OBJET: {
-                    void* o = nullptr;
-                    if (lua_type(L, a) == LUA_TUSERDATA) {
-                        o = pObjetValide(L, p, a, sErreur);
-                    } else if (lua_type(L, a) == LUA_TSTRING) {
-                        std::wstring s = TexteLua(L, a);
-                        o = pResoutNom(p, s, pFenetre);
-                        if (!o) sErreur = sNom + ": no window or control is named " + VersUtf8(s);
-                    }
-                    objets.push_back(o);
-                    tabArgs[i] = &objets.back();
-                    break;
-                }
-                case eSIG_ANY: {
-                    STValeurHote v;
-                    std::string sPourquoi;
-                    if (!ValeurHote(L, p, a, v, sPourquoi)) {
-                        sErreur = sNom + ": argument " + std::to_string(a) + ": " + sPourquoi;
-                        break;
-                    }
-                    valeurs.emplace_back();
-                    AnyDepuisValeur(v, valeurs.back());
-                    tabArgs[i] = &valeurs.back();
-                    break;
-                }
-                default: sErreur = sNom + ": argument " + std::to_string(a) + " has a type the runner cannot hand over"; break;
-                }
-            }
+            // The syntax was chosen because every parameter accepts its
+            // argument, so every parameter's type has its row.
+            for (int i = 0; i < nDeclares && sErreur.empty(); ++i)
+                tabArgs[i] = pTypeParametre(st.tabParametres[i])->pfnPasse(args, i + 1);
             STSlotAppel slot;
             for (int i = nDeclares + 1; i <= nArgs && sErreur.empty(); ++i) {
                 STValeurHote v;
                 std::string sPourquoi;
                 if (!ValeurHote(L, p, i, v, sPourquoi))
-                    sErreur = sNom + ": argument " + std::to_string(i) + ": " + sPourquoi;
+                    sErreur = sErreurArgument(sNom, i, ": " + sPourquoi);
                 else
                     slot.tabParamSupp.push_back(std::move(v));
             }
@@ -619,20 +683,22 @@ int nAppelleFonction(lua_State* L) {
     return -1;
 }
 
+// Raises the message on top of the stack, prefixed with where the calling
+// code is, as Lua's own errors say it.
+int RaiseAvecLieu(lua_State* L) {
+    luaL_where(L, 1);
+    lua_insert(L, -2);
+    lua_concat(L, 2);
+    return lua_error(L);
+}
+
 int AppelFonction(lua_State* L) {
     int n = nAppelleFonction(L);
     if (n == -2) {
         lua_pushlightuserdata(L, &cARRET);
         return lua_error(L);
     }
-    if (n < 0) {
-        // Where the calling code is, as Lua's own errors say it.
-        luaL_where(L, 1);
-        lua_insert(L, -2);
-        lua_concat(L, 2);
-        return lua_error(L);
-    }
-    return n;
+    return n < 0 ? RaiseAvecLieu(L) : n;
 }
 
 // Pushes the Lua function of a language function (made once per run
@@ -751,10 +817,8 @@ int nSansException(lua_State* L, F&& f) {
         n = f(sErreur);
     } catch (const std::exception& x) {
         sErreur = std::string("exception in the module: ") + x.what();
-        n = -1;
     } catch (...) {
         sErreur = "exception in the module";
-        n = -1;
     }
     if (n >= 0) return n;
     lua_pushlstring(L, sErreur.data(), sErreur.size());
@@ -845,13 +909,6 @@ int nEcritObjet(lua_State* L) {
     });
 }
 
-int RaiseAvecLieu(lua_State* L) {
-    luaL_where(L, 1);
-    lua_insert(L, -2);
-    lua_concat(L, 2);
-    return lua_error(L);
-}
-
 int IndexObjet(lua_State* L) {
     int n = nIndexObjet(L);
     return n < 0 ? RaiseAvecLieu(L) : n;
@@ -908,7 +965,7 @@ int Trace(lua_State* L) {
 
 void Compte(lua_State* L, lua_Debug*) {
     STEtat* p = STEtat::pDepuis(L);
-    if (!p || p->nProfondeur == 0) return;
+    if (p->nProfondeur == 0) return;
     p->nCompte += nPAS_HOOK;
     uint64_t nBudget = p->pRunner->nGetBudget();
     if (nBudget != 0 && p->nCompte > nBudget) {
@@ -1060,9 +1117,7 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         }
         // The window the code belongs to: its controls are the code's names.
         void* pFenetre = m_p->pFenetreDe(st.piObjet);
-        if (!pFenetre && st.piObjet) {
-            // A control's parameters live with its window's.
-        }
+        // A control's code sees its window's opening parameters.
         if (!pParametres && pFenetre) {
             auto itp = m_p->parametres.find(pFenetre);
             if (itp != m_p->parametres.end()) pParametres = &itp->second;

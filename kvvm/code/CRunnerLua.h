@@ -69,10 +69,11 @@ enum eRESULTAT_LUA : int {
 // The kind of a Lua argument, as far as the choice of syntax cares.
 enum class eGENRE_ARG { NIL, BOOLEEN, ENTIER, REEL, TEXTE, OBJET, AUTRE };
 
-// One syntax of a function as the runner reads it from the module's table.
+// One syntax of a function as the runner reads it from the module's table
+// (its result comes back through the call's slot as a typed value, so the
+// result's type word is not kept).
 struct STSyntaxeLua {
     void* pfnGlue = nullptr;
-    uint32_t nResultat = 0;
     std::vector<uint32_t> tabParametres;  // type words
     bool bVariadique = false;
 };
