@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 using namespace kvgraphique;
+using namespace kvoctets;
 
 namespace {
 

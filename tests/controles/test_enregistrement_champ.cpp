@@ -2,33 +2,17 @@
 // the style record, the common window record, then the control's fields,
 // with every version gate met at least once. The newest record is also
 // written back and compared byte for byte.
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "controls/core/CChamp.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <functional>
-#include <initializer_list>
 #include <vector>
 
+using namespace kvoctets;
+
 namespace {
-
-using Octets = std::vector<uint8_t>;
-
-// Little-endian integers and the frame of a marked UTF-8 string
-// (start mark, total length L = bytes + 13, the bytes, 0, end mark).
-#define LE16(v) uint8_t((v) & 0xFF), uint8_t(((v) >> 8) & 0xFF)
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
-#define LE64(v) LE32(uint64_t(v) & 0xFFFFFFFFu), LE32(uint64_t(v) >> 32)
-#define UTF8_DEBUT(L) 0xFF, 0xCE, 0x88, 0xF1, LE32(L)
-#define UTF8_FIN 0x00, 0xFE, 0xED, 0x98, 0xE1
-
-Octets Concat(std::initializer_list<Octets> parts) {
-    Octets o;
-    for (const Octets& p : parts) o.insert(o.end(), p.begin(), p.end());
-    return o;
-}
 
 // A control of our own: the kind is chosen by the test, and the fields the
 // base keeps protected are visible.
