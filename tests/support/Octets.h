@@ -1,9 +1,13 @@
 // Bytes written by hand in the tests: the byte vector, little-endian
 // integers and the frame of a marked UTF-8 string spelled as brace-list
-// items, and joining byte vectors.
+// items, bytes from hex text, and joining byte vectors.
 #pragma once
+#include <gtest/gtest.h>
+#include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 // A 16-bit integer as its two bytes, low byte first.
@@ -36,6 +40,52 @@ inline Octets Concat(std::initializer_list<Octets> parts) {
     Octets o;
     for (const Octets& p : parts) o.insert(o.end(), p.begin(), p.end());
     return o;
+}
+
+// Bytes from hex digits of either case; anything else (spaces) is ignored.
+// An odd number of digits fails the test.
+inline Octets Hex(const std::string& s) {
+    Octets o;
+    int nDemi = -1;
+    for (char c : s) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
+        int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
+        if (nDemi < 0) {
+            nDemi = v;
+        } else {
+            o.push_back(static_cast<uint8_t>(nDemi * 16 + v));
+            nDemi = -1;
+        }
+    }
+    EXPECT_LT(nDemi, 0) << "odd number of hex digits";
+    return o;
+}
+
+// Bytes from pairs of upper-case hex digits; every other character, lower-case
+// letters included, is ignored, and a last digit without its pair is dropped.
+inline Octets HexMajuscules(const char* psz) {
+    Octets tab;
+    unsigned n = 0;
+    int nChiffres = 0;
+    for (const char* p = psz; *p; ++p) {
+        int v = (*p >= '0' && *p <= '9') ? *p - '0' : (*p >= 'A' && *p <= 'F') ? *p - 'A' + 10 : -1;
+        if (v < 0) continue;
+        n = n * 16 + static_cast<unsigned>(v);
+        if (++nChiffres == 2) {
+            tab.push_back(static_cast<uint8_t>(n));
+            n = 0;
+            nChiffres = 0;
+        }
+    }
+    return tab;
+}
+
+// A 32-bit integer as the hex text of its four bytes, low byte first
+// ("79010000" for 377).
+inline std::string Le32(uint32_t n) {
+    char sz[16];
+    std::snprintf(sz, sizeof sz, "%02X%02X%02X%02X", n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF, n >> 24);
+    return sz;
 }
 
 } // namespace kvoctets
