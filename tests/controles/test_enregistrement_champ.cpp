@@ -6,7 +6,6 @@
 #include "controls/core/Archive.h"
 #include "controls/core/CChamp.h"
 #include <gtest/gtest.h>
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -421,7 +420,7 @@ TEST(EnregistrementChamp, ConditionalFormattingBlockIsSkipped) {
                  LE32(12), LE32(0xAAAAAAAA), LE32(0xBBBBBBBB)}, // its block: length from this word, 8 bytes
                 Octets(CHAMP_617.begin() + nOffsetDrapeau + 4, CHAMP_617.end())});
     const uint32_t nTaille = 450 + 12;
-    std::memcpy(o.data() + 4, &nTaille, 4);
+    Remplace(o, 4, nTaille);
     CKVBuffer b(o.data(), o.size());
     Champ c;
     xLitEnregistrement(b, *c);
@@ -452,12 +451,8 @@ class EnregistrementChampErreur : public ::testing::TestWithParam<CasErreur> {};
 TEST_P(EnregistrementChampErreur, ErrorAndPositionAfterIt) {
     const CasErreur& k = GetParam();
     Octets o = *k.pBase;
-    std::memcpy(o.data() + k.nOffset, &k.nValeur, 4);
-    const size_t nFinDeclaree = [&] {
-        uint32_t n;
-        std::memcpy(&n, o.data() + 4, 4);
-        return 4 + size_t(n);
-    }();
+    Remplace(o, k.nOffset, k.nValeur);
+    const size_t nFinDeclaree = 4 + size_t(Mot(o, 4));
     o.insert(o.end(), {LE32(0xCAFEF00D)});
     CKVBuffer b(o.data(), o.size());
     Champ c;

@@ -8,7 +8,6 @@
 #include "frame/CObjFactory.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,13 +19,6 @@ namespace {
 constexpr int nLIBELLE = 3;
 constexpr int nIMAGE = 8;
 constexpr uint32_t nSUITE = 0x5E771E;  // the item after the list
-
-uint32_t Mot(const Octets& o, size_t n) {
-    uint32_t v;
-    std::memcpy(&v, o.data() + n, 4);
-    return v;
-}
-void Remplace(Octets& o, size_t n, uint32_t v) { std::memcpy(o.data() + n, &v, 4); }
 
 // A control as the designer left it. Images are tab stops, static texts
 // never are.

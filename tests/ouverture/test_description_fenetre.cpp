@@ -463,7 +463,7 @@ TEST(DescriptionFenetre, ErrorsOfTheHeaderAndRecord) {
     for (const Cas& c : tabCas) {
         SCOPED_TRACE(c.pszCas);
         Octets o = Description(Assemble(Fenetre7125()));
-        std::memcpy(o.data() + c.nOffset, &c.nValeur, 4);
+        Remplace(o, c.nOffset, c.nValeur);
         CFenPrincipale f(L"");
         CKVBuffer b(o.data(), o.size());
         try {

@@ -1,9 +1,11 @@
 // Bytes written by hand in the tests: the byte vector, little-endian
 // integers and the frame of a marked UTF-8 string spelled as brace-list
-// items, bytes from hex text, and joining byte vectors.
+// items, bytes from hex text, joining byte vectors, and 32-bit words read or
+// replaced inside them.
 #pragma once
 #include <gtest/gtest.h>
 #include <cctype>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -40,6 +42,17 @@ inline Octets Concat(std::initializer_list<Octets> parts) {
     Octets o;
     for (const Octets& p : parts) o.insert(o.end(), p.begin(), p.end());
     return o;
+}
+
+// The little-endian 32-bit word at offset n; an offset past the bytes throws.
+inline uint32_t Mot(const Octets& o, size_t n) {
+    return o.at(n) | o.at(n + 1) << 8 | o.at(n + 2) << 16 | static_cast<uint32_t>(o.at(n + 3)) << 24;
+}
+
+// Replaces the 32-bit word at offset n by v, low byte first; an offset past
+// the bytes throws.
+inline void Remplace(Octets& o, size_t n, uint32_t v) {
+    for (size_t i = 0; i < 4; ++i) o.at(n + i) = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // Bytes from hex digits of either case; anything else (spaces) is ignored.
