@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 using namespace kvgraphique;
+using namespace kvoctets;
 
 namespace {
 
@@ -70,7 +71,7 @@ class LectureBouton : public ::testing::TestWithParam<CasLecture> {};
 TEST_P(LectureBouton, Field) {
     const CasLecture& k = GetParam();
     Octets o = BOUTON;
-    std::memcpy(o.data() + k.nOffset, &k.nValeur, 4);
+    Remplace(o, k.nOffset, k.nValeur);
     CKVBuffer b(o.data(), o.size());
     STBouton r;
     if (k.nErreur) {

@@ -1,5 +1,6 @@
 // Containers of controls: reading a control list, tab order, groups, full
 // names and the persistence of values between runs.
+#include "Octets.h"
 #include "controls/core/CChamp.h"
 #include "controls/core/CConteneurChamp.h"
 #include "controls/core/CGroupeChamp.h"
@@ -13,13 +14,9 @@
 #include <string>
 #include <vector>
 
+using namespace kvoctets;
+
 namespace {
-
-using Octets = std::vector<uint8_t>;
-
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
 
 // A control of a chosen kind whose persisted value is a text.
 class CChampTest : public CChamp {
@@ -69,11 +66,6 @@ int Erreur(const std::function<void()>& f, std::vector<std::wstring>* pArgs = nu
         return e.nGetErreur();
     }
     return 0;
-}
-
-Octets operator+(Octets a, const Octets& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // ------------------------------------------------------------------ control lists

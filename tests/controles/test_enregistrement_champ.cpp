@@ -2,33 +2,16 @@
 // the style record, the common window record, then the control's fields,
 // with every version gate met at least once. The newest record is also
 // written back and compared byte for byte.
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "controls/core/CChamp.h"
 #include <gtest/gtest.h>
-#include <cstring>
 #include <functional>
-#include <initializer_list>
 #include <vector>
 
+using namespace kvoctets;
+
 namespace {
-
-using Octets = std::vector<uint8_t>;
-
-// Little-endian integers and the frame of a marked UTF-8 string
-// (start mark, total length L = bytes + 13, the bytes, 0, end mark).
-#define LE16(v) uint8_t((v) & 0xFF), uint8_t(((v) >> 8) & 0xFF)
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
-#define LE64(v) LE32(uint64_t(v) & 0xFFFFFFFFu), LE32(uint64_t(v) >> 32)
-#define UTF8_DEBUT(L) 0xFF, 0xCE, 0x88, 0xF1, LE32(L)
-#define UTF8_FIN 0x00, 0xFE, 0xED, 0x98, 0xE1
-
-Octets Concat(std::initializer_list<Octets> parts) {
-    Octets o;
-    for (const Octets& p : parts) o.insert(o.end(), p.begin(), p.end());
-    return o;
-}
 
 // A control of our own: the kind is chosen by the test, and the fields the
 // base keeps protected are visible.
@@ -437,7 +420,7 @@ TEST(EnregistrementChamp, ConditionalFormattingBlockIsSkipped) {
                  LE32(12), LE32(0xAAAAAAAA), LE32(0xBBBBBBBB)}, // its block: length from this word, 8 bytes
                 Octets(CHAMP_617.begin() + nOffsetDrapeau + 4, CHAMP_617.end())});
     const uint32_t nTaille = 450 + 12;
-    std::memcpy(o.data() + 4, &nTaille, 4);
+    Remplace(o, 4, nTaille);
     CKVBuffer b(o.data(), o.size());
     Champ c;
     xLitEnregistrement(b, *c);
@@ -468,12 +451,8 @@ class EnregistrementChampErreur : public ::testing::TestWithParam<CasErreur> {};
 TEST_P(EnregistrementChampErreur, ErrorAndPositionAfterIt) {
     const CasErreur& k = GetParam();
     Octets o = *k.pBase;
-    std::memcpy(o.data() + k.nOffset, &k.nValeur, 4);
-    const size_t nFinDeclaree = [&] {
-        uint32_t n;
-        std::memcpy(&n, o.data() + 4, 4);
-        return 4 + size_t(n);
-    }();
+    Remplace(o, k.nOffset, k.nValeur);
+    const size_t nFinDeclaree = 4 + size_t(Mot(o, 4));
     o.insert(o.end(), {LE32(0xCAFEF00D)});
     CKVBuffer b(o.data(), o.size());
     Champ c;

@@ -2,39 +2,23 @@
 // (kind 3) and images (kind 8) whose records come from the module's own
 // writer, damaged by hand where a case needs it, around entries that are
 // skipped; the order, names, tab order and stacking order afterwards.
+#include "Octets.h"
 #include "controls/core/CChamp.h"
 #include "controls/core/CConteneurChamp.h"
 #include "frame/CObjFactory.h"
 #include "windows/CFenPrincipale.h"
 #include <gtest/gtest.h>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+using namespace kvoctets;
+
 namespace {
-
-using Octets = std::vector<uint8_t>;
-
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
 
 constexpr int nLIBELLE = 3;
 constexpr int nIMAGE = 8;
 constexpr uint32_t nSUITE = 0x5E771E;  // the item after the list
-
-Octets operator+(Octets a, const Octets& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-uint32_t Mot(const Octets& o, size_t n) {
-    uint32_t v;
-    std::memcpy(&v, o.data() + n, 4);
-    return v;
-}
-void Remplace(Octets& o, size_t n, uint32_t v) { std::memcpy(o.data() + n, &v, 4); }
 
 // A control as the designer left it. Images are tab stops, static texts
 // never are.

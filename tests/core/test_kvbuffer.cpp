@@ -1,5 +1,6 @@
 // The description stream: string forms, bounds, marked blocks, packed tails
 // and the record convention, against bytes written by hand.
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "controls/core/CKVBuffer.h"
 #include "controls/core/CKVBufferMark.h"
@@ -8,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+using namespace kvoctets;
 
-using Octets = std::vector<uint8_t>;
+namespace {
 
 CKVBuffer Buf(const Octets& o) { return CKVBuffer(o.data(), o.size()); }
 

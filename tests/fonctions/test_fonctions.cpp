@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Binaires.h"
+#include "Octets.h"
 
 #include <zlib.h>
 
@@ -21,6 +22,8 @@
 #include <vector>
 
 #include <sys/wait.h>
+
+using namespace kvoctets;
 
 namespace {
 
@@ -156,10 +159,6 @@ Genere LitGenere(const std::string& sSource) {
     return g;
 }
 
-uint32_t nU32(const std::vector<unsigned char>& v, size_t i) {
-    return v.at(i) | v.at(i + 1) << 8 | v.at(i + 2) << 16 | static_cast<uint32_t>(v.at(i + 3)) << 24;
-}
-
 // The real list, run through the tool once for every test below.
 class TableFonctions : public ::testing::Test {
 protected:
@@ -240,9 +239,9 @@ TEST_F(TableFonctions, SyntaxesPointAtTheirPackedSignatures) {
             // Signatures follow one another: result, parameters, one 0 byte.
             EXPECT_EQ(g.nSignature, nOffsetAttendu);
             ASSERT_LE(g.nSignature + 4 * st.tabParametres.size() + 5, sgGenere.signatures.size());
-            EXPECT_EQ(nU32(sgGenere.signatures, g.nSignature), st.nResultat);
+            EXPECT_EQ(Mot(sgGenere.signatures, g.nSignature), st.nResultat);
             for (size_t p = 0; p < st.tabParametres.size(); ++p)
-                EXPECT_EQ(nU32(sgGenere.signatures, g.nSignature + 4 + 4 * p), st.tabParametres[p]) << "parameter " << p;
+                EXPECT_EQ(Mot(sgGenere.signatures, g.nSignature + 4 + 4 * p), st.tabParametres[p]) << "parameter " << p;
             EXPECT_EQ(sgGenere.signatures[g.nSignature + 4 + 4 * st.tabParametres.size()], 0);
             nOffsetAttendu = g.nSignature + 4 * st.tabParametres.size() + 5;
         }
@@ -255,7 +254,7 @@ TEST_F(TableFonctions, NameBlockUnpacksToTheNamesInTableOrder) {
     const auto& bloc = sgGenere.blocNoms;
     ASSERT_GT(bloc.size(), 4u);
     EXPECT_EQ(sgGenere.nTailleBlocNoms, bloc.size());
-    const uint32_t nBrut = nU32(bloc, 0);
+    const uint32_t nBrut = Mot(bloc, 0);
     std::vector<unsigned char> brut(nBrut);
     uLongf nLu = nBrut;
     ASSERT_EQ(uncompress(brut.data(), &nLu, bloc.data() + 4, static_cast<uLong>(bloc.size() - 4)), Z_OK);
@@ -405,7 +404,7 @@ TEST_F(OutilFonctions, AcceptsAWellFormedList) {
     EXPECT_EQ(g.fonctions[2].nIdentifiant, 0x02010002u);
     ASSERT_GE(g.syntaxes.size(), 2u);
     EXPECT_EQ(g.syntaxes[0].nParametres, 2u);
-    EXPECT_EQ(nU32(g.signatures, g.syntaxes[0].nSignature + 8), 0x8074u) << "options kept in the type word";
+    EXPECT_EQ(Mot(g.signatures, g.syntaxes[0].nSignature + 8), 0x8074u) << "options kept in the type word";
     EXPECT_EQ(g.syntaxes[1].nParametres, 0u);
 }
 

@@ -1,31 +1,19 @@
-// Helpers of the static text and image tests: bytes written by hand, whole
-// controls written and read back, views made under a host widget and
-// captured as images.
+// Helpers of the static text and image tests: whole controls written and
+// read back, views made under a host widget and captured as images.
 #pragma once
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "controls/core/CChamp.h"
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
-#include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 namespace kvgraphique {
 
-using Octets = std::vector<uint8_t>;
-
-// Little-endian integers and the frame of a marked UTF-8 string
-// (start mark, total length L = bytes + 13, the bytes, 0, end mark).
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
-#define UTF8_DEBUT(L) 0xFF, 0xCE, 0x88, 0xF1, LE32(L)
-#define UTF8_FIN 0x00, 0xFE, 0xED, 0x98, 0xE1
-
 // A control's whole description: common control record, then its own.
-inline Octets Ecrit(CChamp& c) {
+inline kvoctets::Octets Ecrit(CChamp& c) {
     CKVBuffer b;
     CEcrivainKV ar(b);
     c._Serialize(ar);
@@ -33,7 +21,7 @@ inline Octets Ecrit(CChamp& c) {
 }
 
 // Reads a whole description into the control; the position reached.
-inline size_t nLit(CChamp& c, const Octets& o) {
+inline size_t nLit(CChamp& c, const kvoctets::Octets& o) {
     CKVBuffer b(o.data(), o.size());
     CLecteurKV ar(b);
     c._Deserialize(ar);

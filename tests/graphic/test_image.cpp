@@ -10,6 +10,7 @@
 #include <QPainter>
 
 using namespace kvgraphique;
+using namespace kvoctets;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 
 using namespace kvgraphique;
+using namespace kvoctets;
 
 namespace {
 

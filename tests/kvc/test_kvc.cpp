@@ -21,6 +21,7 @@
 
 #include "Binaires.h"
 #include "DescriptionProjet.h"
+#include "Octets.h"
 #include "conteneur/CConteneurProjet.h"
 #include "conteneur/Identifiants.h"
 #include "controls/image/CChampImage.h"
@@ -31,24 +32,9 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
-namespace {
+using namespace kvoctets;
 
-std::vector<uint8_t> Hex(const char* psz) {
-    std::vector<uint8_t> tab;
-    unsigned n = 0;
-    int nChiffres = 0;
-    for (const char* p = psz; *p; ++p) {
-        int v = (*p >= '0' && *p <= '9') ? *p - '0' : (*p >= 'A' && *p <= 'F') ? *p - 'A' + 10 : -1;
-        if (v < 0) continue;
-        n = n * 16 + static_cast<unsigned>(v);
-        if (++nChiffres == 2) {
-            tab.push_back(static_cast<uint8_t>(n));
-            n = 0;
-            nChiffres = 0;
-        }
-    }
-    return tab;
-}
+namespace {
 
 std::string sLitFichier(const std::string& s) {
     std::ifstream f(s, std::ios::binary);
@@ -116,7 +102,7 @@ const char* const GOLDEN_PROJET =
     "FF CE 88 F1 12 00 00 00 46 45 4E 5F 42 00 FE ED 98 E1"; // "FEN_B"
 
 TEST(DescriptionProjet, GoldenBytesReadAndWritten) {
-    const std::vector<uint8_t> golden = Hex(GOLDEN_PROJET);
+    const std::vector<uint8_t> golden = HexMajuscules(GOLDEN_PROJET);
     ASSERT_EQ(golden.size(), 126u);
 
     CKVBuffer b(golden.data(), golden.size());
@@ -155,7 +141,7 @@ TEST(DescriptionProjet, DamagedOrNewerRecords) {
     };
     for (const auto& c : tabCas) {
         SCOPED_TRACE(c.pszNom);
-        std::vector<uint8_t> t = Hex(GOLDEN_PROJET);
+        std::vector<uint8_t> t = HexMajuscules(GOLDEN_PROJET);
         c.pfnModifie(t);
         CKVBuffer b(t.data(), t.size());
         STDescriptionProjet d;
@@ -532,7 +518,7 @@ TEST(Kvc, DamagedOrForeignFilesRefusedWithoutCrash) {
     // and reports where it stopped.
     const std::string sAbime = sRep + "/abime.kvp";
     {
-        std::vector<uint8_t> t = Hex(GOLDEN_PROJET);
+        std::vector<uint8_t> t = HexMajuscules(GOLDEN_PROJET);
         t.resize(60);
         t[4] = 56;  // declared size fits the cut bytes; the language list does not
         CConteneurProjet c;

@@ -7,37 +7,19 @@
 // marked UTF-8 string: FF CE 88 F1, total length L (4 bytes, L = bytes + 13),
 // the bytes, 00, FE ED 98 E1. A declared size counts from the first byte of
 // its own word to the end of its record.
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "windows/CFenPrincipale.h"
 #include "windows/CMenu.h"
 #include "windows/DescriptionFenetre.h"
 #include <gtest/gtest.h>
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
+using namespace kvoctets;
+
 namespace {
-
-using Octets = std::vector<uint8_t>;
-
-// Hex digits; anything else (spaces) is ignored.
-Octets Hex(const std::string& s) {
-    Octets o;
-    int nDemi = -1;
-    for (char c : s) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
-        int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
-        if (nDemi < 0) {
-            nDemi = v;
-        } else {
-            o.push_back(static_cast<uint8_t>(nDemi * 16 + v));
-            nDemi = -1;
-        }
-    }
-    EXPECT_LT(nDemi, 0) << "odd number of hex digits";
-    return o;
-}
 
 // One field or group of fields of a record.
 struct Segment {
@@ -61,12 +43,6 @@ std::string& Champ(Enregistrement& e, const char* pszNom) {
     ADD_FAILURE() << "no segment " << pszNom;
     static std::string vide;
     return vide;
-}
-
-std::string Le32(uint32_t n) {
-    char sz[16];
-    std::snprintf(sz, sizeof sz, "%02X%02X%02X%02X", n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF, n >> 24);
-    return sz;
 }
 
 // The option record of a menu itself, version 703 (no declared size), with
@@ -257,11 +233,7 @@ Octets Ecrit(CFenPrincipale& f) {
 // A whole compiled description: object type 2, format 6.7, the record and
 // an empty control list (old form: a count of 0).
 Octets Description(const Octets& enregistrement) {
-    Octets o = Hex("02000000 07000600");
-    o.insert(o.end(), enregistrement.begin(), enregistrement.end());
-    Octets liste = Hex("00000000");
-    o.insert(o.end(), liste.begin(), liste.end());
-    return o;
+    return Concat({Hex("02000000 07000600"), enregistrement, Hex("00000000")});
 }
 
 TEST(DescriptionFenetre, Record7006) {
@@ -491,7 +463,7 @@ TEST(DescriptionFenetre, ErrorsOfTheHeaderAndRecord) {
     for (const Cas& c : tabCas) {
         SCOPED_TRACE(c.pszCas);
         Octets o = Description(Assemble(Fenetre7125()));
-        std::memcpy(o.data() + c.nOffset, &c.nValeur, 4);
+        Remplace(o, c.nOffset, c.nValeur);
         CFenPrincipale f(L"");
         CKVBuffer b(o.data(), o.size());
         try {

@@ -2,6 +2,7 @@
 // through the mask on the real widget, and the exit checks in their order
 // inside a window opened by the real host (Lua code from a compiled project).
 #include "HoteProjet.h"
+#include "Octets.h"
 #include "controls/core/Archive.h"
 #include "controls/edit/CISaisie.h"
 #include "controls/edit/CSaisie.h"
@@ -16,12 +17,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
+using namespace kvoctets;
 
-using Octets = std::vector<uint8_t>;
-#define LE32(v)                                                                                         \
-    uint8_t(uint32_t(v) & 0xFF), uint8_t((uint32_t(v) >> 8) & 0xFF), uint8_t((uint32_t(v) >> 16) & 0xFF), \
-        uint8_t((uint32_t(v) >> 24) & 0xFF)
+namespace {
 
 STSaisie Lit(const Octets& o, size_t* pnPosition = nullptr) {
     CKVBuffer b(o.data(), o.size());
