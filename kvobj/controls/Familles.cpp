@@ -1,6 +1,8 @@
 // The control families of this module: one line each. Everything else a
 // family needs lives in its own folder (see docs/controls.md).
 #include "controls/core/Famille.h"
+#include "controls/core/CChamp.h"
+#include "frame/ModuleInfo.h"
 #include <array>
 
 extern const STFamilleChamp gFamilleSaisie;
@@ -59,4 +61,21 @@ const wchar_t* pszClasseGenre(int nGenre) {
 const char* pszCleGenre(int nGenre) {
     const STGenreListe* g = pGenreListe(nGenre);
     return g ? g->pszCle : "";
+}
+
+bool bEstGenreChamp(int n) {
+    if (n >= 2 && n <= 40) return true;
+    switch (n) {
+    case 42: case 43: case 47: case 70: case 72: case 74: case 76: case 80: case 81: case 85: case 86: case 87:
+    case 88: case 92: case 93: case 95: case 97: case 99: case 102: case 111:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CChamp* xpclCreeChamp(int nGenre) {
+    const STFamilleChamp* f = pFamilleDuGenre(nGenre);
+    if (!f) xThrowErreur(10012, nGenre);
+    return static_cast<CChamp*>(f->pfnCree(static_cast<eID_OBJET>(nGenre)));
 }

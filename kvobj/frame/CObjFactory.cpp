@@ -22,16 +22,7 @@ const STDeclareObjet* CObjFactory::m_tabDeclareObjet() {
     return tab.data();
 }
 
-bool CObjFactory::bEstIDChamp(int n) {
-    if (n >= 2 && n <= 40) return true;
-    switch (n) {
-    case 42: case 43: case 47: case 70: case 72: case 74: case 76: case 80: case 81: case 85: case 86: case 87:
-    case 88: case 92: case 93: case 95: case 97: case 99: case 102: case 111:
-        return true;
-    default:
-        return false;
-    }
-}
+bool CObjFactory::bEstIDChamp(int n) { return bEstGenreChamp(n); }
 
 int CObjFactory::QueryInterface(int, void** ppSortie) {
     if (!ppSortie) return -1;

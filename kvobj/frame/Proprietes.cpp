@@ -2,7 +2,6 @@
 #include "base/Texte.h"
 #include "controls/core/CAny.h"
 #include "controls/core/Famille.h"
-#include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
 #include "frame/TablesComposante.h"
 #include <algorithm>

@@ -2,7 +2,6 @@
 #include "base/Texte.h"
 #include "controls/core/CChamp.h"
 #include "controls/core/Famille.h"
-#include "frame/CObjFactory.h"
 #include "frame/ModuleInfo.h"
 #include "windows/CFenPrincipale.h"
 #include <algorithm>
@@ -10,6 +9,11 @@
 #include <cstring>
 
 namespace {
+// Kind 50 (an option) in a window's own control list is read as kind 70.
+constexpr int nID_OPTION_DE_FENETRE = 70;
+// A control kind never read from a description on this platform.
+constexpr int nID_JAMAIS_LU = 93;
+
 QString Cle(const wchar_t* psz) { return QString::fromWCharArray(psz).toUpper(); }
 std::atomic<int> gnCompteurAuto{0};
 } // namespace
@@ -26,8 +30,10 @@ CConteneurChamp::~CConteneurChamp() {
 
 bool CConteneurChamp::sbEstIDChampSupportePlatforme(int n) {
     if (n < 0 || n >= NB_ID_OBJET) return false;
-    if (n == 31 || n == 32 || n == 93) return false;
-    return CObjFactory::m_tabDeclareObjet()[n].nIDObjet >= 0;
+    // Internal windows are made by their own path.
+    if (n == ID_FENETRE_INTERNE || n == ID_FENETRE_INTERNE_2 || n == nID_JAMAIS_LU) return false;
+    // Declared: the application context, or a kind one of the families has.
+    return n == ID_EXE || pFamilleDuGenre(n) != nullptr;
 }
 
 // ---------------------------------------------------------------- reading
@@ -120,7 +126,7 @@ void CConteneurChamp::xDeserialise(CLecteurKV& ar, bool bIgnoreErreurs) {
 CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int nZOrder, const STTraceChamp* pTrace) {
     int32_t nID;
     ar.Buffer() >> nID;
-    if (nID == 50 && !pclGetChampProprietaire()) nID = 70;
+    if (nID == ID_OPTION && !pclGetChampProprietaire()) nID = nID_OPTION_DE_FENETRE;
     if (pTrace) {
         const char* pszCle = pszCleGenre(nID);
         ar.Trace(pTrace->nDebut, "control",
@@ -135,11 +141,11 @@ CChamp* CConteneurChamp::xpclDeserialiseUnChamp(CLecteurKV& ar, int nFlags, int 
         if (nFlags & eDESER_IGNORE_NON_SUPPORTE) return nullptr;
         xThrowErreur(10012, nID);
     }
-    if (!CObjFactory::bEstIDChamp(nID)) {
+    if (!bEstGenreChamp(nID)) {
         if (nFlags & eDESER_IGNORE_ERREUR) return nullptr;
         xThrowErreur(10012, nID);
     }
-    auto* c = static_cast<CChamp*>(CObjFactory::xResCreateChamp(nID));
+    auto* c = xpclCreeChamp(nID);
     c->SetTabOrder(-2);
     c->SetZOrder(-2);
     AddChamp(c);
@@ -306,7 +312,7 @@ CChamp* CConteneurChamp::pclGetChampFromZOrder(int n) const {
 // ---------------------------------------------------------------- run time
 
 CChamp* CConteneurChamp::pclCreeunChampExec(int nIDObjet, const wchar_t* pszNom, int x, int y, int l, int h, bool bVisible) {
-    auto* c = static_cast<CChamp*>(CObjFactory::xResCreateChamp(nIDObjet));
+    auto* c = xpclCreeChamp(nIDObjet);
     CTString sNom = pszNom ? pszNom : L"";
     if (sNom.empty()) {
         do {

@@ -10,6 +10,7 @@
 #include <span>
 
 class CObjet;
+class CChamp;
 
 // Whether a kind of control is in the tab order when its entry does not say.
 enum eTAB_STOP_GENRE : int {
@@ -32,6 +33,11 @@ struct STFamilleChamp {
 std::span<const STFamilleChamp* const> Familles();
 // The family of a kind; null when no family has it.
 const STFamilleChamp* pFamilleDuGenre(int nGenre);
+
+// Whether a kind is a control (kinds of groups, options, rows... are not).
+bool bEstGenreChamp(int nGenre);
+// A new control of a kind; throws 10012 when no family has the kind.
+CChamp* xpclCreeChamp(int nGenre);
 
 // The kind list's own entry of a kind: its class and YAML key ("" when the
 // kind has no name, or is not written in window files).

@@ -8,7 +8,7 @@
 #include "controls/core/CKVBuffer.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
-#include "frame/CObjFactory.h"
+#include "controls/core/Famille.h"
 #include "frame/Glue.h"
 #include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
@@ -212,7 +212,7 @@ CObjetAPCodeOBJ* ChampCree(CComposanteOBJ& compo, const wchar_t* pszNom, int nTy
         compo._RaiseErrorNum(10010, {pclConteneur->sGetNom()});
         return nullptr;
     }
-    if (!CObjFactory::bEstIDChamp(nType) || !CConteneurChamp::sbEstIDChampSupportePlatforme(nType)) {
+    if (!bEstGenreChamp(nType) || !CConteneurChamp::sbEstIDChampSupportePlatforme(nType)) {
         compo._RaiseErrorNum(10012, {std::to_wstring(nType)});
         return nullptr;
     }
@@ -249,7 +249,7 @@ CObjetAPCodeOBJ* ChampCloneFenetre(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclOb
         c->_Serialize(ecrivain);
         std::vector<uint8_t> octets = b.Octets();
         CKVBuffer lu(octets.data(), octets.size());
-        auto* pclCopie = static_cast<CChamp*>(CObjFactory::xResCreateChamp(c->dwGetId()));
+        auto* pclCopie = xpclCreeChamp(c->dwGetId());
         try {
             CLecteurKV lecteur(lu, c->vdwGetCodePageDeserial());
             pclCopie->_Deserialize(lecteur);

@@ -163,6 +163,19 @@ TEST(ListeChampsGenre, NonControlKindAfterASkippedEntryIsRejected) {
     EXPECT_EQ(args, std::vector<std::wstring>{L"0"});
 }
 
+// Without declared sizes (list version 1700) an entry that is not read
+// cannot be stepped over: reading on would take its bytes for the next
+// control. Both modes refuse the list with the entry's kind.
+TEST_P(ListeChamps, UnsizedUnsupportedKindIsRefused) {
+    const Octets o = {LE32(2), LE32(31), LE32(0x11111111), LE32(3), LE32(0)};  // count 2, internal window, ...
+    CKVBuffer b(o.data(), o.size());
+    CConteneurChamp c;
+    std::vector<std::wstring> args;
+    EXPECT_EQ(Erreur([&] { c.xDeserialise(b, GetParam()); }, &args), 10012);
+    EXPECT_EQ(args, std::vector<std::wstring>{L"31"});
+    EXPECT_EQ(c.nGetNbChamp(), 0);
+}
+
 // ------------------------------------------------------------------ tab order
 
 // Three tab stops A, B, C placed 0, 1, 2, and a static text that never is one.

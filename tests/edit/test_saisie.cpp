@@ -294,7 +294,7 @@ TEST(FrappeSaisie, AGreyedEditRefusesCharactersAndBackspaceEditsThroughTheModel)
 class SaisieFenetre : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string& sProjet = kvtest::ProjetCompile(kvtest::CheminFixture("saisie"));
+        const std::string& sProjet = kvtest::ProjetCompile(kvtest::CheminFixture("edit"));
         ASSERT_FALSE(sProjet.empty());
         std::string sErreur;
         ASSERT_TRUE(hote.bDemarre(sProjet, sErreur)) << sErreur;

@@ -47,7 +47,7 @@ struct FenetreLue {
 TEST(BoutonKvc, FixtureKeysReachTheRecords) {
     const std::string sSortie = kvtest::RepertoireTemporaire() + "/boutons.kvp";
     std::string sErreurs;
-    ASSERT_EQ(nCompile(kvtest::CheminFixture("boutons"), sSortie, sErreurs), 0) << sErreurs;
+    ASSERT_EQ(nCompile(kvtest::CheminFixture("button"), sSortie, sErreurs), 0) << sErreurs;
     EXPECT_EQ(sErreurs, "") << "the fixture compiles without a word";
     CConteneurProjet c;
     ASSERT_TRUE(c.bOuvre(sSortie)) << c.sGetErreur();

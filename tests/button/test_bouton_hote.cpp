@@ -25,7 +25,7 @@ namespace {
 using Journal = std::vector<std::pair<uint64_t, int>>;
 using PFN_KSL = int (*)(STKSAppel*, IKSLibrary*, void**);
 
-const std::string& Projet() { return kvtest::ProjetCompile(kvtest::CheminFixture("boutons")); }
+const std::string& Projet() { return kvtest::ProjetCompile(kvtest::CheminFixture("button")); }
 
 uint64_t ID(const wchar_t* pszNomComplet) { return nIdentifiantObjet(pszNomComplet); }
 

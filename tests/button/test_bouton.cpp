@@ -1,7 +1,7 @@
 // Button: its own record against bytes written by hand, the whole control
 // written and read back, its properties, its visual state, its call letter
 // and what its view draws.
-#include "../graphic/Graphique.h"
+#include "Graphique.h"
 #include "controls/button/CBouton.h"
 #include "controls/button/VueBouton.h"
 #include "frame/Proprietes.h"
@@ -327,7 +327,7 @@ TEST_P(VueBoutonImage, ImageOfTheState) {
     b->SetRectInitial(QRect(0, 0, 120, 40));
     b->SetTabStopDirect(false);
     b->SetTypeBouton(nBOUTON_AIDE);  // never focused: the normal image is the first
-    b->SetImage(QString(KV_FIXTURES_DIR "/boutons/etats.png").toStdWString().c_str());
+    b->SetImage(QString(KV_FIXTURES_DIR "/button/etats.png").toStdWString().c_str());
     b->SetImageEtat(5);
     b->SetInterrupteur(true);
     b->SetEnfonce(k.bEnfonce);
