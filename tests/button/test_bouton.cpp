@@ -168,9 +168,9 @@ TEST_P(TypeBouton, Written) {
     Champ<CBouton> b;
     b->SetTypeBouton(nBOUTON_AIDE);
     CXError err;
-    EXPECT_TRUE(bSetProprieteObjet(b.p, 267, GetParam().valeur, &err)) << err.nGetErreur();
+    EXPECT_TRUE(bSetProprieteObjet(b.p, PROP_TypeBouton, GetParam().valeur, &err)) << err.nGetErreur();
     CAny lu;
-    ASSERT_TRUE(bGetProprieteObjet(b.p, 267, &lu, &err));
+    ASSERT_TRUE(bGetProprieteObjet(b.p, PROP_TypeBouton, &lu, &err));
     int n = -1;
     EXPECT_EQ(lu.nGetINT(n), 0);
     EXPECT_EQ(n, GetParam().nType);
@@ -189,34 +189,35 @@ TEST(ProprietesBouton, ValueDoesNotExistOnAButton) {
     Champ<CBouton> b;
     CXError err;
     CAny v;
-    EXPECT_FALSE(bGetProprieteObjet(b.p, 1, &v, &err));
+    EXPECT_FALSE(bGetProprieteObjet(b.p, PROP_Valeur, &v, &err));
     EXPECT_EQ(err.nGetErreur(), 10021);
-    EXPECT_FALSE(bSetProprieteObjet(b.p, 1, Texte(L"x"), &err));
+    EXPECT_FALSE(bSetProprieteObjet(b.p, PROP_Valeur, Texte(L"x"), &err));
     EXPECT_EQ(err.nGetErreur(), 10020);
-    for (int p : {5, 52, 53, 54, 55, 132, 267}) EXPECT_TRUE(bPropAvailableEx(4, p, true, true, 0)) << p;
-    EXPECT_FALSE(bPropAvailableEx(4, 1, true, true, 0));
+    for (int p : {PROP_Libelle, PROP_Image, PROP_ImageEtat, PROP_ImageFond, PROP_ImageFondEtat, PROP_Enfonce, PROP_TypeBouton})
+        EXPECT_TRUE(bPropAvailableEx(ID_BOUTON, p, true, true, 0)) << pszGetNomPropriete(p, 0);
+    EXPECT_FALSE(bPropAvailableEx(ID_BOUTON, PROP_Valeur, true, true, 0));
 }
 
 TEST(ProprietesBouton, PressedAndImagesReadBackAsWritten) {
     Champ<CBouton> b;
     b->SetInterrupteur(true);
     CXError err;
-    ASSERT_TRUE(bSetProprieteObjet(b.p, 132, Entier(1), &err));
+    ASSERT_TRUE(bSetProprieteObjet(b.p, PROP_Enfonce, Entier(1), &err));
     EXPECT_TRUE(b->bGetEnfonce());
     EXPECT_EQ(b->eGetEtatBtn(), eBTN_ENFONCE);
     CAny v;
-    ASSERT_TRUE(bGetProprieteObjet(b.p, 132, &v, &err));
+    ASSERT_TRUE(bGetProprieteObjet(b.p, PROP_Enfonce, &v, &err));
     bool bLu = false;
     EXPECT_EQ(v.nGetBOOL(bLu), 0);
     EXPECT_TRUE(bLu);
 
     // Strips hold 1 to 5 images.
-    ASSERT_TRUE(bSetProprieteObjet(b.p, 53, Entier(9), &err));
+    ASSERT_TRUE(bSetProprieteObjet(b.p, PROP_ImageEtat, Entier(9), &err));
     EXPECT_EQ(b->GetBouton().nImageEtat, 5);
-    ASSERT_TRUE(bSetProprieteObjet(b.p, 55, Entier(0), &err));
+    ASSERT_TRUE(bSetProprieteObjet(b.p, PROP_ImageFondEtat, Entier(0), &err));
     EXPECT_EQ(b->GetBouton().nImageFondEtat, 1);
-    ASSERT_TRUE(bSetProprieteObjet(b.p, 52, Texte(L"a.png"), &err));
-    ASSERT_TRUE(bGetProprieteObjet(b.p, 52, &v, &err));
+    ASSERT_TRUE(bSetProprieteObjet(b.p, PROP_Image, Texte(L"a.png"), &err));
+    ASSERT_TRUE(bGetProprieteObjet(b.p, PROP_Image, &v, &err));
     CTString s;
     v.__nCastToString(s);
     EXPECT_EQ(s, L"a.png");

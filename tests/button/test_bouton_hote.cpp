@@ -41,7 +41,7 @@ const uint64_t ID_AUTRE = ID(L"FEN_Auto.BTN_Autre");
 // not exist yet): it tells how many times the window reported it.
 class CSaisieVide : public CChamp {
 public:
-    int dwGetId() const override { return 2; }
+    int dwGetId() const override { return ID_SAISIE; }
     bool vbSaisieObligatoireVide() const override { return true; }
     void vSignaleSaisieObligatoireVide() override { ++nSignale; }
     int nSignale = 0;

@@ -54,7 +54,7 @@ private:
 class CChampTest : public CChamp {
 public:
     explicit CChampTest(const wchar_t* pszNom) { SetName(pszNom); }
-    int dwGetId() const override { return 2; }
+    int dwGetId() const override { return ID_SAISIE; }
     ISurchargeTraitement* vpiGetSurchargeTraitement() override { return pSurcharge; }
     ISurchargeTraitement* pSurcharge = nullptr;
 };

@@ -17,7 +17,7 @@ namespace {
 // base keeps protected are visible.
 class CChampTest : public CChamp {
 public:
-    int dwGetId() const override { return 2; }
+    int dwGetId() const override { return ID_SAISIE; }
     uint32_t nVersion() const { return m_nVersionChamp; }
     uint32_t nVersionCommun() const { return m_nVersionCommun; }
     const CTString& sTexteLien() const { return m_sTexteLien; }

@@ -16,8 +16,8 @@ using namespace kvoctets;
 
 namespace {
 
-constexpr int nLIBELLE = 3;
-constexpr int nIMAGE = 8;
+constexpr int nLIBELLE = ID_LIBELLE;
+constexpr int nIMAGE = ID_IMAGE;
 constexpr uint32_t nSUITE = 0x5E771E;  // the item after the list
 
 // A control as the designer left it. Images are tab stops, static texts

@@ -8,6 +8,7 @@
 #include "controls/edit/CSaisie.h"
 #include "kv/host.h"
 #include "code/CRunnerLua.h"
+#include "frame/Numeros.h"
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
@@ -388,17 +389,17 @@ TEST_F(SaisieFenetre, TypeAndValueThroughTheGate) {
     CAny cl;
     cl.SetR8(1234.5);
     CXError e;
-    ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(1), cl, &e));
+    ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), PROP_Valeur, cl, &e));
     EXPECT_EQ(Champ(L"EDT_Montant")->sGetTexteAffiche(), L"1 234,50 \x20AC");
 
     // The program aligns the text; a value outside 0..2 is refused.
     cl.SetI4(2);
-    ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(40), cl, &e));
+    ASSERT_TRUE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), PROP_CadrageH, cl, &e));
     auto* ligne = qobject_cast<QLineEdit*>(Champ(L"EDT_Montant")->pGetWidget());
     ASSERT_NE(ligne, nullptr);
     EXPECT_TRUE(ligne->alignment() & Qt::AlignRight);
     cl.SetI4(5);
-    EXPECT_FALSE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), static_cast<EPropriete>(40), cl, &e));
+    EXPECT_FALSE(hote->piGetGate()->bSetPropriete(Champ(L"EDT_Montant"), PROP_CadrageH, cl, &e));
     EXPECT_EQ(e.nGetErreur(), 10002);
     EXPECT_TRUE(ligne->alignment() & Qt::AlignRight);
 

@@ -3,6 +3,7 @@
 // fixture beside this file compiled by kvc, the event code is C++
 // registered in the host's runner, results come back through the host's
 // call slot and failures through the component's error object.
+#include "frame/Numeros.h"
 #include "HoteProjet.h"
 #include "kv/host.h"
 #include "kv/types.h"
@@ -734,14 +735,14 @@ TEST_F(Fonctions, ChampCreeMakesAControlInTheNamedWindow) {
     for (const Cas& c : {Cas{L"FEN_A.IMG_N", QRect(12, 34, 56, 78), true}, Cas{L"FEN_A.IMG_I", QRect(1, 2, 3, 4), false},
                          Cas{L"FEN_M.IMG_N", QRect(5, 6, 7, 8), true}}) {
         SCOPED_TRACE(QString::fromWCharArray(c.pszNom).toStdString());
-        void* p = pAppelle("KSL_ChampCree_1", {T(c.pszNom), I(8), I(c.r.x()), I(c.r.y()), I(c.r.width()), I(c.r.height()),
+        void* p = pAppelle("KSL_ChampCree_1", {T(c.pszNom), I(ID_IMAGE), I(c.r.x()), I(c.r.y()), I(c.r.width()), I(c.r.height()),
                                                I(c.bVisible)});
         EXPECT_EQ(Erreur()->nGetErreur(), 0);
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(p, Objet(c.pszNom)) << "found by its name";
         CChamp* ch = static_cast<CObjetAPCodeOBJ*>(p)->pclCastToChamp();
         ASSERT_NE(ch, nullptr);
-        EXPECT_EQ(ch->dwGetId(), 8);
+        EXPECT_EQ(ch->dwGetId(), ID_IMAGE);
         EXPECT_EQ(ch->rectGet(), c.r);
         ASSERT_NE(ch->pGetWidget(), nullptr);
         EXPECT_EQ(ch->pGetWidget()->parentWidget(), ch->vpclGetFenPrincipale()->pGetWidgetClient())
@@ -754,7 +755,7 @@ TEST_F(Fonctions, ChampCreeMakesAControlInTheNamedWindow) {
 // A plain name goes into the running code's window, at (0, 0), empty and visible.
 TEST_F(Fonctions, ChampCreeWithAPlainNameInTheWindowsCode) {
     void* p = nullptr;
-    Code(L"FEN_A", EVT_INIT_FENETRE, [&] { p = pAppelle("KSL_ChampCree_0", {T(L"IMG_N"), I(8)}); });
+    Code(L"FEN_A", EVT_INIT_FENETRE, [&] { p = pAppelle("KSL_ChampCree_0", {T(L"IMG_N"), I(ID_IMAGE)}); });
     OuvreFille(L"FEN_A");
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p, Objet(L"FEN_A.IMG_N"));
@@ -792,7 +793,7 @@ TEST_F(Fonctions, ChampCreeRefusals) {
 
     // The program refuses creation in the current context: nothing, no error.
     VM()->m_bOuverturePermise = false;
-    EXPECT_EQ(pAppelle("KSL_ChampCree_0", {T(L"FEN_A.IMG_N"), I(8)}), nullptr);
+    EXPECT_EQ(pAppelle("KSL_ChampCree_0", {T(L"FEN_A.IMG_N"), I(ID_IMAGE)}), nullptr);
     VM()->m_bOuverturePermise = true;
     EXPECT_EQ(Erreur()->nGetErreur(), 0);
     EXPECT_EQ(Objet(L"FEN_A.IMG_N"), nullptr);
@@ -823,7 +824,7 @@ TEST_F(Fonctions, ChampCloneFenetre) {
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(p, Objet((L"FEN_A." + sNom).c_str()));
         CChamp* copie = static_cast<CObjetAPCodeOBJ*>(p)->pclCastToChamp();
-        EXPECT_EQ(copie->dwGetId(), 8);
+        EXPECT_EQ(copie->dwGetId(), ID_IMAGE);
         EXPECT_EQ(copie->rectGet(), QRect(c.pos, QSize(40, 40)));
         EXPECT_EQ(copie->qwGetID(), img1->qwGetID()) << "the copy runs the original's code";
         ASSERT_NE(copie->pGetWidget(), nullptr);

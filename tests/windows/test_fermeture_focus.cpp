@@ -50,7 +50,7 @@ public:
 // An input control: its widget takes the focus on click and with the Tab key.
 class CChampTest : public CChamp {
 public:
-    int dwGetId() const override { return 2; }
+    int dwGetId() const override { return ID_SAISIE; }
 };
 
 constexpr uint64_t ID_FEN = 1, ID_A = 2, ID_B = 3, ID_C = 4;
