@@ -227,11 +227,9 @@ protected:
     CConteneurChamp m_conteneur;
     STDescriptionFenetre m_desc;
     CAny m_clValeurRetour;
-    bool m_bModal = false, m_bFille = false, m_bPremiere = false;
-    bool m_bCharge = false, m_bDeclFaite = false, m_bInitialisee = false;
+    bool m_bModal = false, m_bPremiere = false;
+    bool m_bDeclFaite = false, m_bInitialisee = false;
     bool m_bCodeFermetureEnCours = false, m_bFermetureAcceptee = false;
-    CTString m_sNomPhysique;
-    unsigned m_nOptionsNom = 0;
     CFenCommun* m_pclOuvreur = nullptr;
     CChamp* m_pclChampSuivant = nullptr;
     CChamp* m_pclChampPrecedent = nullptr;

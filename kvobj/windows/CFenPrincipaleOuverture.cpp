@@ -14,8 +14,6 @@
 #include "windows/Focus.h"
 #include <QApplication>
 #include <QDialog>
-#include <QPointer>
-#include <QScreen>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -118,7 +116,6 @@ void CFenPrincipale::xCree(CKVBuffer& b) {
         b.SeekNoResize(static_cast<int64_t>(nDebutListe), 0);
         m_conteneur.xDeserialise(b, false);
     }
-    m_bCharge = true;
 }
 
 void CFenPrincipale::Ecrit(CKVBuffer& b) {
@@ -175,8 +172,6 @@ CFenPrincipale* CFenPrincipale::_xpclsChargeFen(IVM* piVM, const STNomFenetre& s
     try {
         CKVBuffer b(req.pDonnees, req.nTailleDonnees);
         f->xCree(b);
-        // The name the description gives; the name asked for stays the one searched.
-        if (!kvtexte::bEgalSansCasse(f->m_sNom, st.sNom)) f->m_sNomPhysique = f->m_sNom;
     } catch (...) {
         f->nRelease();
         throw;
@@ -185,7 +180,6 @@ CFenPrincipale* CFenPrincipale::_xpclsChargeFen(IVM* piVM, const STNomFenetre& s
 }
 
 void CFenPrincipale::_SetParamOuverture(const STNomFenetre& st) {
-    m_nOptionsNom = st.nOptions;
     QRect r = m_rectInitial;
     if (st.bY) r.moveTop(st.nY);
     if (st.bX) r.moveLeft(st.nX);
@@ -243,10 +237,6 @@ void CFenPrincipale::xOuvre(bool bModal) {
 void CFenPrincipale::xAppelCodesOuverture(void* pSlot) {
     IVM* vm = piGetVM();
     if (vm) vm->nPasseParametresOuverture(pSlot, static_cast<CFenCommun*>(this));
-    for (int i = 0; i < m_conteneur.nGetNbChamp(); ++i) {
-        CChamp* c = m_conteneur.pclGetChamp(i);
-        (void)c;  // controls with global declarations of their own come with internal windows
-    }
     AddRef();
     ExecutePCode(eTRT_DECLARATION);
     m_bDeclFaite = true;
@@ -268,7 +258,7 @@ void CFenPrincipale::xInitApresCreate() {
     RestaureValeursPersistantes();
     if (m_bVisibleInitial && pGetWidget()) {
         pGetWidget()->show();
-        if (gpclExe && gpclExe->bAucuneFenetreEncore()) {
+        if (gpclExe->bAucuneFenetreEncore()) {
             m_bPremiere = true;
             gpclExe->On1ereFenetreOuverte(this);
         }
@@ -347,7 +337,6 @@ CFenPrincipale* CFenPrincipale::_xpclOuvreInternal(const wchar_t* pszNom, int nF
         if (!pclCourante) pclCourante = gpclExe->pclGetFenActive();
         gpclExe->SetNomFenPrecedente(pclCourante ? pclCourante->sGetAliasOuNom().c_str() : L"");
     }
-    f->m_bFille = (nFlags & eOUVRE_FILLE) != 0;
     try {
         f->xOuvre((nFlags & eOUVRE_MODAL) != 0);
         f->xAppelCodesOuverture(pSlot);

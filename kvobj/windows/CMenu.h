@@ -114,7 +114,6 @@ protected:
 template <class A>
 void serialise(A& ar, COptionMenu& o) {
     CKVBuffer& b = ar.Buffer();
-    size_t nDebut = b.nGetPosition();
     EModeTString eModeAvant = b.eGetModeDeserialTString();
     ar.TexteTechnique(o.m_sNom, "name");
     ar(o.m_qwID, "identifier");
@@ -154,7 +153,6 @@ void serialise(A& ar, COptionMenu& o) {
     if (v >= 704) ar(nTaille, "size");
     if (v >= 707) ar(o.m_nMot707, "word707");
     if (v >= 708) ar(o.m_nMot708, "word708");
-    (void)nDebut;
     if constexpr (A::bLecture) {
         o.m_bVisible = o.m_bVisibleInitial;
         if (v >= 704) xFinTailleDeclaree(b, nOffsetTaille, nTaille);

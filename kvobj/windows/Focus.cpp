@@ -41,7 +41,6 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
         default: break;
         }
     }
-    QWidget* pAvant = QApplication::focusWidget();
     if (bSortie) {
         pclAncien->AddRef();
         bool bAccepte = pclAncien->vbAccepteSortie();
@@ -70,7 +69,6 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     pclFen->SetChampFocus(pclNouveau);
     if (nCause == eFOCUS_ZR) return true;
     if (QApplication::focusWidget() != pFocusAvantEntree) return true;  // the entry code moved the focus itself
-    (void)pAvant;
     if (cible && QApplication::focusWidget() != cible) cible->setFocus(Qt::OtherFocusReason);
     return true;
 }
