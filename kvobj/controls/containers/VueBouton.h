@@ -1,7 +1,7 @@
 // The button's Qt view and controller, and the keyboard's call letters.
 #pragma once
 #include "controls/core/CStyleChamp.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QImage>
 #include <QPushButton>
 #include <functional>

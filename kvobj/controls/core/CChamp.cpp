@@ -6,7 +6,7 @@
 #include "controls/core/CodeEvenement.h"
 #include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QWidget>
 #include <cwchar>
 

@@ -2,7 +2,7 @@
 #include "controls/edit/CMasque.h"
 #include "controls/edit/CSaisie.h"
 #include "controls/graphic/VueStyle.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>

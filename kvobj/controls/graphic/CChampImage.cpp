@@ -1,6 +1,6 @@
 #include "controls/graphic/CChampImage.h"
 #include "controls/graphic/VueStyle.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "controls/graphic/CChampLibelle.h"
 #include "controls/graphic/VueStyle.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QLabel>
 #include <QPainter>
 
