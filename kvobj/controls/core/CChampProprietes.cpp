@@ -3,6 +3,7 @@
 #include "controls/core/CConteneurChamp.h"
 #include "frame/ModuleInfo.h"
 #include "frame/Proprietes.h"
+#include <QWidget>
 
 // Values handed to properties: integers, booleans and texts, whatever the
 // type the program gave them in.
