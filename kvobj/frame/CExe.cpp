@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QMetaObject>
 #include <QPointer>
+#include <QWidget>
 #include <algorithm>
 #include <cwchar>
 #include <new>

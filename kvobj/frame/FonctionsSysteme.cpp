@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QWidget>
 
 namespace {
 

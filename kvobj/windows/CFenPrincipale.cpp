@@ -1,39 +1,7 @@
 #include "windows/CFenPrincipale.h"
-#include <QEventLoop>
-#include "controls/button/VueBouton.h"
 #include "controls/core/CChamp.h"
-#include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
 #include "windows/Focus.h"
-#include "windows/CQTDispatcher.h"
-#include <QCloseEvent>
-#include <QDialog>
-#include <QVBoxLayout>
-
-namespace {
-// The window's controller: its close request runs the closing codes, its
-// timer events drive the automatic closing.
-class CControleurFenPrincipale_QT : public CControleurBase_QT {
-public:
-    using CControleurBase_QT::CControleurBase_QT;
-    CFenPrincipale* Fen() const { return m_pclObjet ? m_pclObjet->vpclCastToFenPrincipale() : nullptr; }
-    int veQuandFermeture(const CInfoEvenement&) override {
-        CFenPrincipale* f = Fen();
-        if (!f) return 1;
-        return f->bOnCloseFermeture() ? 1 : 0;
-    }
-    int veQuandEvenementTimer(const CInfoEvenement& info) override {
-        CFenPrincipale* f = Fen();
-        if (f) f->OnTimerEvent(static_cast<QTimerEvent*>(info.pEvenement)->timerId());
-        return 1;
-    }
-    // A key that reaches the window may be a call letter of its buttons.
-    int veQuandPresseBoutonClavier(const CInfoEvenement& info) override {
-        CFenPrincipale* f = Fen();
-        return f && bTraiteLettreAppel(f, static_cast<QKeyEvent*>(info.pEvenement)) ? 0 : 1;
-    }
-};
-} // namespace
 
 CFenPrincipale::CFenPrincipale(const wchar_t* pszNom, const wchar_t* pszAlias) : m_sAlias(pszAlias) {
     SetName(pszNom);
@@ -42,9 +10,8 @@ CFenPrincipale::CFenPrincipale(const wchar_t* pszNom, const wchar_t* pszAlias) :
 
 CFenPrincipale::~CFenPrincipale() {
     m_bVivante = false;
-    if (auto* w = dynamic_cast<CQTDispatcher<QDialog>*>(pGetWidget())) {
-        if (w->pGetControleur()) w->pGetControleur()->Detache();
-    }
+    // The widget's events no longer reach the window.
+    m_pVue.reset();
 }
 
 IVM* CFenPrincipale::piGetVM() const { return m_piVM ? m_piVM : CObjetAPCodeOBJ::piGetVM(); }
@@ -58,11 +25,8 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     auto* pclObjet = dynamic_cast<CObjetAPCodeOBJ*>(pclCible);
     // A window takes the focus by becoming the active window.
     if (CFenPrincipale* f = pclObjet ? pclObjet->vpclCastToFenPrincipale() : nullptr) {
-        QWidget* w = f->pGetWidget();
-        if (w && f->bEstVivante()) {
-            w->raise();
-            w->activateWindow();
-        }
+        IVueFenetre* v = f->pclVueWidget();
+        if (v && f->bEstVivante()) v->PremierPlan();
         return;
     }
     CChamp* c = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
@@ -70,35 +34,19 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     CFenPrincipale* f = c->vpclGetFenPrincipale();
     CChamp* pclAncien = f ? f->pclGetChampFocus() : nullptr;
     CObjetAPCodeOBJ* pclCourant = gpclExe->pclGetObjetCourant();
-    bSetFocusObjet(c, eFOCUS_PROGRAMME, c->pGetWidget(), pclAncien, pclCourant ? pclCourant->pclCastToChamp() : nullptr);
+    bSetFocusObjet(c, eFOCUS_PROGRAMME, pclAncien, pclCourant ? pclCourant->pclCastToChamp() : nullptr);
 }
 
-QWidget* CFenPrincipale::_CreeWidgetFenetre() {
-    CComposanteOBJ::s_pclGetApplicationQT();
-    QWidget* pParent = m_pclParent ? m_pclParent->pGetWidget() : nullptr;
-    auto* w = new CQTDispatcher<QDialog>(pParent, new CControleurFenPrincipale_QT(this));
-    w->setWindowFlags(Qt::WindowFlags(0x0A00C001));
-    w->setModal(false);
-    w->setWindowTitle(QString::fromStdWString(m_desc.sTitre.empty() ? m_sNom : m_desc.sTitre));
-    auto* layout = new QVBoxLayout(w);
-    layout->setSpacing(0);
-    layout->setContentsMargins(0, 0, 0, 0);
-    if (m_desc.style.nCouleurFond < 0x01000000) {
-        QPalette pal = w->palette();
-        uint32_t c = m_desc.style.nCouleurFond;
-        pal.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    }
-    SetWidget(w);
+void CFenPrincipale::_CreeWidgetFenetre() {
+    if (!m_pVue) m_pVue = IVueFenetre::pclCree(*this);
+    m_pVue->CreeFenetre(m_desc.sTitre.empty() ? m_sNom : m_desc.sTitre, m_desc.style.nCouleurFond);
     if (gpclExe) gpclExe->AjouteFenetre(this);
-    return w;
 }
 
 void CFenPrincipale::CreeWidget() {
-    QWidget* w = _CreeWidgetFenetre();
-    if (!m_rectInitial.isEmpty()) w->resize(m_rectInitial.size());
-    for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(w);
+    _CreeWidgetFenetre();
+    if (!m_rectInitial.isEmpty()) m_pVue->Redimensionne(m_rectInitial.size());
+    for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(pGetWidget());
 }
 
 CFenPrincipale* CFenPrincipale::pclDepuisWidget(QWidget* pWidget) {
@@ -111,38 +59,51 @@ void CFenPrincipale::Ferme(CFenPrincipale* pclFen, int /*nValeur*/) {
     pclFen->AddRef();
     pclFen->m_bEnFermeture = true;
     pclFen->vSurFermeture();
-    if (QWidget* w = pclFen->pGetWidget()) {
+    if (IVueFenetre* v = pclFen->pclVueWidget()) {
         pclFen->m_bEnFermeture = false;  // the close request sets it while the closing codes run
-        if (pclFen->_bFermeWidget(w)) {
-            // Closed: the widget leaves the table and goes once Qt is done with it.
-            pclFen->NotifieDetruit();
-            w->deleteLater();
-        }
+        // Closed: the widget leaves the table and goes once Qt is done with it.
+        if (pclFen->_bFermeWidget()) v->Libere();
     } else {
         pclFen->OnFermetureAcceptee();
     }
     pclFen->nRelease();
 }
 
-bool CFenPrincipale::_bFermeWidget(QWidget* w) {
+bool CFenPrincipale::_bFermeWidget() {
+    IVueFenetre* v = pclVueWidget();
+    if (!v) return false;
     // A dialog hidden by the program while its modal loop runs keeps the
     // loop (FenEtat); only hiding a shown dialog ends that loop, so it is
     // shown again for its closing, and hidden again when that is refused.
-    bool bCache = m_bBoucleEnCours && w->isHidden();
-    if (bCache) w->QWidget::setVisible(true);
-    bool bFerme = w->close();
-    if (!bFerme && bCache) w->QWidget::setVisible(false);
+    bool bCache = m_bBoucleEnCours && v->bEstCachee();
+    if (bCache) v->SetMontree(true);
+    bool bFerme = v->bFerme();
+    if (!bFerme && bCache) v->SetMontree(false);
     return bFerme;
 }
 
 void CFenPrincipale::OnFermetureAcceptee() {
     m_bEnFermeture = true;
     m_bVivante = false;
-    if (m_pBoucleModale) m_pBoucleModale->exit();
+    if (m_pVue) m_pVue->TermineBoucleModale();
     if (gpclExe) {
         gpclExe->SupprimeFenetre(this);
         if (gpclExe->pclGetFenActive() == this) gpclExe->SetFenActive(nullptr);
     }
+}
+
+void CFenPrincipale::PlaceHorsEcran() {
+    if (m_bHorsEcran) return;
+    IVueFenetre* v = pclVueWidget();
+    m_ptAvantHorsEcran = v ? v->ptPosition() : m_rect.topLeft();
+    m_bHorsEcran = true;
+    if (v) v->Deplace(QPoint(-32000, -32000));
+}
+
+void CFenPrincipale::RameneHorsEcran() {
+    if (!m_bHorsEcran) return;
+    m_bHorsEcran = false;
+    if (IVueFenetre* v = pclVueWidget()) v->Deplace(m_ptAvantHorsEcran);
 }
 
 void CFenPrincipale::ChangeLangueFenOuverte(CFenPrincipale* pclFen, int /*nAncienne*/, int nNouvelle) {

@@ -5,12 +5,13 @@
 #include "controls/core/CConteneurChamp.h"
 #include "windows/CFenQT.h"
 #include "windows/DescriptionFenetre.h"
+#include "windows/IVueFenetre.h"
 #include <QElapsedTimer>
 #include <QPointer>
+#include <memory>
 
-class QDialog;
-class QEventLoop;
 class CChamp;
+class QWidget;
 
 // A window name as given to the opening functions: "alias=NAME,Y,X".
 struct STNomFenetre {
@@ -97,7 +98,8 @@ public:
     // Creates the window's widget and its controls' widgets, and enters the
     // window in the application context's list.
     void CreeWidget();
-    QWidget* _CreeWidgetFenetre();
+    // Has the view make the window's widget, and enters the window in the list.
+    void _CreeWidgetFenetre();
 
     // Description: header, window record, control list (reading and writing).
     void xCree(CKVBuffer& b);
@@ -172,24 +174,15 @@ public:
     }
 
     // The widget that holds the controls: the client area below the menu
-    // bar, or the window's widget itself.
-    QWidget* pGetWidgetClient() const { return m_pClient ? m_pClient.data() : pGetWidget(); }
+    // bar, or the window's widget itself. The view sets the client area.
+    QWidget* pGetWidgetClient() const;
+    void SetWidgetClient(QWidget* pClient);
 
     // Off screen: open, but moved outside every screen; the position it had
     // is kept to bring it back.
     bool bEstHorsEcran() const { return m_bHorsEcran; }
-    void PlaceHorsEcran() {
-        if (m_bHorsEcran) return;
-        QWidget* w = pGetWidget();
-        m_ptAvantHorsEcran = w ? w->pos() : m_rect.topLeft();
-        m_bHorsEcran = true;
-        if (w) w->move(-32000, -32000);
-    }
-    void RameneHorsEcran() {
-        if (!m_bHorsEcran) return;
-        m_bHorsEcran = false;
-        if (QWidget* w = pGetWidget()) w->move(m_ptAvantHorsEcran);
-    }
+    void PlaceHorsEcran();
+    void RameneHorsEcran();
 
     // Set while FenRepeint paints the window.
     bool bRepeintEnCours() const { return m_bRepeintEnCours; }
@@ -209,9 +202,13 @@ public:
     void OnFermetureAcceptee();
     // Closes the widget, ending the modal loop that runs for it; false when
     // the closing is refused.
-    bool _bFermeWidget(QWidget* w);
+    bool _bFermeWidget();
+
+    // The view while the window's widget exists (null before and after).
+    IVueFenetre* pclVueWidget() const { return pGetWidget() ? m_pVue.get() : nullptr; }
 
 protected:
+
     // Runs while the window closes, before it leaves the list (closing code).
     virtual void vSurFermeture() {}
 
@@ -227,11 +224,9 @@ protected:
     CConteneurChamp m_conteneur;
     STDescriptionFenetre m_desc;
     CAny m_clValeurRetour;
-    bool m_bModal = false, m_bFille = false, m_bPremiere = false;
-    bool m_bCharge = false, m_bDeclFaite = false, m_bInitialisee = false;
+    bool m_bModal = false, m_bPremiere = false;
+    bool m_bDeclFaite = false, m_bInitialisee = false;
     bool m_bCodeFermetureEnCours = false, m_bFermetureAcceptee = false;
-    CTString m_sNomPhysique;
-    unsigned m_nOptionsNom = 0;
     CFenCommun* m_pclOuvreur = nullptr;
     CChamp* m_pclChampSuivant = nullptr;
     CChamp* m_pclChampPrecedent = nullptr;
@@ -242,14 +237,12 @@ protected:
     CFenPrincipale* m_pclProprietairePrecedent = nullptr;
     int m_nNbDependants = 0;
     bool m_bBoucleEnCours = false;
-    // The modal loop of a window opened by Ouvre (not the first window's):
-    // ours rather than the dialog's, so that only closing ends it, never
-    // hiding (a hidden dialog's own loop would end, or could not be ended).
-    QEventLoop* m_pBoucleModale = nullptr;
     int m_nDureeFermetureAuto = 0;
     QElapsedTimer m_debutFermetureAuto;
     CTString m_sBoutonFermetureAuto;
     CTString m_sLibelleBoutonAvant;
+    // The window's widgets are the view's; it lives as long as the window.
+    std::unique_ptr<IVueFenetre> m_pVue;
     QPointer<QWidget> m_pClient;
     bool m_bHorsEcran = false;
     QPoint m_ptAvantHorsEcran;

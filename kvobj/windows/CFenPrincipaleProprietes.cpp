@@ -16,38 +16,50 @@ void CFenPrincipale::xSet_PropNom(const CAny&) { LectureSeule(0); }
 void CFenPrincipale::xGet_PropType(CAny* v) { v->SetI4(1); }
 void CFenPrincipale::xSet_PropType(const CAny&) { LectureSeule(2); }
 // Position and size follow the widget once it exists.
-void CFenPrincipale::xGet_PropColonne(CAny* v) { v->SetI4(pGetWidget() ? pGetWidget()->x() : m_rect.x()); }
+void CFenPrincipale::xGet_PropColonne(CAny* v) {
+    IVueFenetre* vue = pclVueWidget();
+    v->SetI4(vue ? vue->nX() : m_rect.x());
+}
 void CFenPrincipale::xSet_PropColonne(const CAny& v) {
     int x = nEntierPropriete(v, 8);
     m_rect.moveLeft(x);
-    if (QWidget* w = pGetWidget()) w->move(x, w->y());
+    if (IVueFenetre* vue = pclVueWidget()) vue->Deplace(QPoint(x, vue->nY()));
 }
-void CFenPrincipale::xGet_PropLigne(CAny* v) { v->SetI4(pGetWidget() ? pGetWidget()->y() : m_rect.y()); }
+void CFenPrincipale::xGet_PropLigne(CAny* v) {
+    IVueFenetre* vue = pclVueWidget();
+    v->SetI4(vue ? vue->nY() : m_rect.y());
+}
 void CFenPrincipale::xSet_PropLigne(const CAny& v) {
     int y = nEntierPropriete(v, 9);
     m_rect.moveTop(y);
-    if (QWidget* w = pGetWidget()) w->move(w->x(), y);
+    if (IVueFenetre* vue = pclVueWidget()) vue->Deplace(QPoint(vue->nX(), y));
 }
-void CFenPrincipale::xGet_PropHauteur(CAny* v) { v->SetI4(pGetWidget() ? pGetWidget()->height() : m_rect.height()); }
+void CFenPrincipale::xGet_PropHauteur(CAny* v) {
+    IVueFenetre* vue = pclVueWidget();
+    v->SetI4(vue ? vue->taille().height() : m_rect.height());
+}
 void CFenPrincipale::xSet_PropHauteur(const CAny& v) {
     int h = std::max(0, nEntierPropriete(v, 10));
     m_rect.setHeight(h);
-    if (QWidget* w = pGetWidget()) w->resize(w->width(), h);
+    if (IVueFenetre* vue = pclVueWidget()) vue->Redimensionne(QSize(vue->taille().width(), h));
 }
-void CFenPrincipale::xGet_PropLargeur(CAny* v) { v->SetI4(pGetWidget() ? pGetWidget()->width() : m_rect.width()); }
+void CFenPrincipale::xGet_PropLargeur(CAny* v) {
+    IVueFenetre* vue = pclVueWidget();
+    v->SetI4(vue ? vue->taille().width() : m_rect.width());
+}
 void CFenPrincipale::xSet_PropLargeur(const CAny& v) {
     int l = std::max(0, nEntierPropriete(v, 11));
     m_rect.setWidth(l);
-    if (QWidget* w = pGetWidget()) w->resize(l, w->height());
+    if (IVueFenetre* vue = pclVueWidget()) vue->Redimensionne(QSize(l, vue->taille().height()));
 }
 void CFenPrincipale::xGet_PropEtat(CAny* v) { v->SetI4(m_eEtat); }
 void CFenPrincipale::xSet_PropEtat(const CAny& v) {
     int n = nEntierPropriete(v, 22);
     if (n < 0 || n > 4) xThrowErreur(10059, n);
     SetState(static_cast<FEN_ETAT>(n));
-    if (QWidget* w = pGetWidget()) {
-        w->setVisible(n != eETAT_INVISIBLE);
-        w->setEnabled(n != eETAT_GRISE && n != eETAT_GRISE_LECTURE);
+    if (IVueFenetre* vue = pclVueWidget()) {
+        vue->SetVisible(n != eETAT_INVISIBLE);
+        vue->SetGrisee(n == eETAT_GRISE || n == eETAT_GRISE_LECTURE);
     }
 }
 void CFenPrincipale::xGet_PropEtatInitial(CAny* v) { v->SetI4(m_eEtatInitial); }
@@ -63,34 +75,37 @@ void CFenPrincipale::xSet_PropHauteurInitiale(const CAny&) { LectureSeule(33); }
 void CFenPrincipale::xGet_PropTitre(CAny* v) { v->SetPSTRX(m_desc.sTitre.c_str()); }
 void CFenPrincipale::xSet_PropTitre(const CAny& v) {
     m_desc.sTitre = sTextePropriete(v);
-    if (QWidget* w = pGetWidget()) w->setWindowTitle(QString::fromStdWString(m_desc.sTitre));
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetTitre(m_desc.sTitre);
 }
 void CFenPrincipale::xGet_PropAlias(CAny* v) { v->SetPSTRX(sGetAliasOuNom().c_str()); }
 void CFenPrincipale::xSet_PropAlias(const CAny& v) { m_sAlias = sTextePropriete(v); }
 void CFenPrincipale::xGet_PropLargeurMin(CAny* v) { v->SetI4(m_nLargeurMin); }
 void CFenPrincipale::xSet_PropLargeurMin(const CAny& v) {
     m_nLargeurMin = std::max(0, nEntierPropriete(v, 69));
-    if (QWidget* w = pGetWidget()) w->setMinimumWidth(m_nLargeurMin);
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetLargeurMin(m_nLargeurMin);
 }
 void CFenPrincipale::xGet_PropHauteurMin(CAny* v) { v->SetI4(m_nHauteurMin); }
 void CFenPrincipale::xSet_PropHauteurMin(const CAny& v) {
     m_nHauteurMin = std::max(0, nEntierPropriete(v, 70));
-    if (QWidget* w = pGetWidget()) w->setMinimumHeight(m_nHauteurMin);
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetHauteurMin(m_nHauteurMin);
 }
 void CFenPrincipale::xGet_PropLargeurMax(CAny* v) { v->SetI4(m_nLargeurMax); }
 void CFenPrincipale::xSet_PropLargeurMax(const CAny& v) {
     m_nLargeurMax = std::max(0, nEntierPropriete(v, 71));
-    if (QWidget* w = pGetWidget()) w->setMaximumWidth(m_nLargeurMax);
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetLargeurMax(m_nLargeurMax);
 }
 void CFenPrincipale::xGet_PropHauteurMax(CAny* v) { v->SetI4(m_nHauteurMax); }
 void CFenPrincipale::xSet_PropHauteurMax(const CAny& v) {
     m_nHauteurMax = std::max(0, nEntierPropriete(v, 72));
-    if (QWidget* w = pGetWidget()) w->setMaximumHeight(m_nHauteurMax);
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetHauteurMax(m_nHauteurMax);
 }
-void CFenPrincipale::xGet_PropVisible(CAny* v) { v->SetBOOL(pGetWidget() ? pGetWidget()->isVisible() : m_bVisibleInitial); }
+void CFenPrincipale::xGet_PropVisible(CAny* v) {
+    IVueFenetre* vue = pclVueWidget();
+    v->SetBOOL(vue ? vue->bEstVisible() : m_bVisibleInitial);
+}
 void CFenPrincipale::xSet_PropVisible(const CAny& v) {
     bool b = bBooleenPropriete(v, 73);
-    if (QWidget* w = pGetWidget()) w->setVisible(b);
+    if (IVueFenetre* vue = pclVueWidget()) vue->SetVisible(b);
 }
 void CFenPrincipale::xGet_PropNomComplet(CAny* v) { v->SetPSTRX(m_sNom.c_str()); }
 void CFenPrincipale::xSet_PropNomComplet(const CAny&) { LectureSeule(136); }

@@ -22,24 +22,8 @@ void CFenQT::SaveWindowInWidget(QWidget* pWidget) {
     if (pWidget) Table().insert(pWidget, this);
 }
 
-void CFenQT::SetWidget(QWidget* pWidget) {
-    if (QWidget* w = m_pWidget.data()) {
-        if (gpTable && gpTable->value(w) == this) gpTable->remove(w);
-    }
-    m_pWidget = pWidget;
-    SaveWindowInWidget(pWidget);
-}
-
-void CFenQT::NotifieDetruit() {
-    if (QWidget* w = m_pWidget.data())
-        if (gpTable && gpTable->value(w) == this) gpTable->remove(w);
-    m_pWidget = nullptr;
-}
-
-void CFenQT::Destroy() {
-    QWidget* w = m_pWidget.data();
-    NotifieDetruit();
-    delete w;
+void CFenQT::_RetireAssociation(QWidget* pWidget) {
+    if (pWidget && gpTable && gpTable->value(pWidget) == this) gpTable->remove(pWidget);
 }
 
 CFenQT* CFenQT::pclGetWindowFromWidget(QWidget* pWidget) {

@@ -1,9 +1,11 @@
 // Owner of a Qt widget, and the process-wide table from widgets back to
-// their owners (windows and controls).
+// their owners (windows and controls). The widget is only named here: what
+// is done with it is the Qt layer's (CFenQT_QT.cpp).
 #pragma once
 #include "windows/CFenCommun.h"
 #include <QPointer>
-#include <QWidget>
+
+class QWidget;
 
 class CFenQT {
 public:
@@ -12,7 +14,7 @@ public:
     CFenQT(const CFenQT&) = delete;
     CFenQT& operator=(const CFenQT&) = delete;
 
-    QWidget* pGetWidget() const { return m_pWidget.data(); }
+    QWidget* pGetWidget() const;
     // Enters the association widget -> this owner.
     void SaveWindowInWidget(QWidget* pWidget);
     // Replaces the widget, removing the old association.
@@ -29,6 +31,9 @@ public:
     virtual CFenCommun* vpclGetFenCommunQT() = 0;
 
 private:
+    // Removes the association of pWidget when it is to this owner.
+    void _RetireAssociation(QWidget* pWidget);
+
     QPointer<QWidget> m_pWidget;
 };
 

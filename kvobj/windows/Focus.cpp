@@ -1,13 +1,8 @@
 #include "windows/Focus.h"
 #include "controls/core/CChamp.h"
-#include "frame/CExe.h"
 #include "windows/CFenPrincipale.h"
-#include <QApplication>
-#include <QPointer>
 
 namespace {
-// Set while a focus change runs: focus events it causes itself are not
-// focus changes of their own.
 int gnChangementEnCours = 0;
 struct Garde {
     Garde() { ++gnChangementEnCours; }
@@ -15,13 +10,19 @@ struct Garde {
 };
 } // namespace
 
+bool bChangementFocusEnCours() { return gnChangementEnCours != 0; }
+
+bool bSetFocusObjet(CChamp* pclNouveau, int nCause, CChamp* pclAncien, CChamp* pclOrigine) {
+    return bSetFocusObjet(pclNouveau, nCause, pclNouveau ? pclNouveau->pGetWidget() : nullptr, pclAncien, pclOrigine);
+}
+
 bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pclAncien, CChamp* pclOrigine) {
     if (!pclNouveau) return false;
     Garde g;
-    QPointer<QWidget> cible(pCible);
+    std::unique_ptr<IVueFocus> vue = IVueFocus::pclCree(pCible);
     if (pclAncien == pclNouveau && !(pclOrigine && pclOrigine->vbInPcodeDEntree())) {
         if (nCause == eFOCUS_ZR) return true;
-        if (cible) cible->setFocus(Qt::OtherFocusReason);
+        vue->DonneFocusCible();
         return true;
     }
     CFenPrincipale* pclFen = pclNouveau->vpclGetFenPrincipale();
@@ -41,7 +42,6 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
         default: break;
         }
     }
-    QWidget* pAvant = QApplication::focusWidget();
     if (bSortie) {
         pclAncien->AddRef();
         bool bAccepte = pclAncien->vbAccepteSortie();
@@ -50,16 +50,16 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
         if (!bAccepte) {
             if (pclFen && pclFen->bEstVivante()) pclFen->SetChampSuivant(nullptr);
             // The focus stays on the old control.
-            if (bVivant && pclAncien->pGetWidget()) pclAncien->pGetWidget()->setFocus(Qt::OtherFocusReason);
+            if (bVivant) vue->DonneFocusChamp(pclAncien);
             return false;
         }
-        if (!cible) {
+        if (!vue->bCibleExiste()) {
             if (pclFen) pclFen->SetChampSuivant(nullptr);
             return false;
         }
     }
     if (!pclFen || !pclFen->bEstVivante() || !pclFen->pGetWidget() || !pclNouveau->bEstVivant()) return false;
-    QWidget* pFocusAvantEntree = QApplication::focusWidget();
+    vue->NoteFocus();
     pclNouveau->AddRef();
     bool bEntree = pclNouveau->_bExecuteCodeEntree();
     bool bVivant = pclNouveau->bEstVivant();
@@ -69,22 +69,7 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     pclFen->SetChampPrecedent(pclAncien);
     pclFen->SetChampFocus(pclNouveau);
     if (nCause == eFOCUS_ZR) return true;
-    if (QApplication::focusWidget() != pFocusAvantEntree) return true;  // the entry code moved the focus itself
-    (void)pAvant;
-    if (cible && QApplication::focusWidget() != cible) cible->setFocus(Qt::OtherFocusReason);
+    if (vue->bFocusAChange()) return true;  // the entry code moved the focus itself
+    vue->RameneFocusSurCible();
     return true;
-}
-
-int CControleurChamp_QT::veQuandRecoitFocus(const CInfoEveFocus& info) {
-    if (gnChangementEnCours) return 1;
-    CChamp* c = m_pclObjet ? m_pclObjet->pclCastToChamp() : nullptr;
-    if (!c) return 1;
-    CFenPrincipale* f = c->vpclGetFenPrincipale();
-    CChamp* pclAncien = f ? f->pclGetChampFocus() : nullptr;
-    auto* e = static_cast<QFocusEvent*>(info.pEvenement);
-    int nCause = e->reason() == Qt::MouseFocusReason ? eFOCUS_CLIC
-                 : (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason) ? eFOCUS_CLAVIER
-                                                                                               : eFOCUS_AUTRE;
-    bSetFocusObjet(c, nCause, info.pDispatcher, pclAncien, nullptr);
-    return 1;
 }

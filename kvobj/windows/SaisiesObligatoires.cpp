@@ -8,7 +8,7 @@ bool CFenPrincipale::bVerifieSaisiesObligatoires() {
         if (!c->bIsVisible() || !c->bIsEnabled() || c->bIsReadOnly() || !c->vbSaisieObligatoireVide()) continue;
         // The empty control gets the focus; it tells the user why itself.
         CChamp* pclAncien = m_pclChampFocus;
-        if (pclAncien != c) bSetFocusObjet(c, eFOCUS_PROGRAMME, c->pGetWidget(), pclAncien, nullptr);
+        if (pclAncien != c) bSetFocusObjet(c, eFOCUS_PROGRAMME, pclAncien, nullptr);
         c->vSignaleSaisieObligatoireVide();
         return false;
     }

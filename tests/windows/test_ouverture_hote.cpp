@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <atomic>
 #include <cstdlib>
 #include <functional>

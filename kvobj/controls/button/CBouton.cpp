@@ -110,8 +110,7 @@ void CBouton::vExecActionLettreAppel() {
     CChamp* pclAvant = nullptr;
     if (bGetPrendFocus() && !bAFocus()) {
         pclAvant = f ? f->pclGetChampFocus() : nullptr;
-        QWidget* w = pGetWidget();
-        if (!w || !bSetFocusObjet(this, eFOCUS_AUTRE, w, pclAvant, nullptr)) return;
+        if (!pGetWidget() || !bSetFocusObjet(this, eFOCUS_AUTRE, pclAvant, nullptr)) return;
     }
     // The control that had the focus may be deleted by the click code.
     CRetenue retientAvant(pclAvant);
@@ -120,7 +119,7 @@ void CBouton::vExecActionLettreAppel() {
     if (m_st.bInterrupteur) vMAJVue();
     if (bAFocus() && m_st.nType == nBOUTON_NORMAL && !m_bTabStop && pclAvant && pclAvant->bEstVivant() &&
         pclAvant->vpclGetFenPrincipale() == f)
-        bSetFocusObjet(pclAvant, eFOCUS_AUTRE, pclAvant->pGetWidget(), this, nullptr);
+        bSetFocusObjet(pclAvant, eFOCUS_AUTRE, this, nullptr);
 }
 
 bool CBouton::sbExecuteLettreAppel(CFenPrincipale* f, wchar_t c) {

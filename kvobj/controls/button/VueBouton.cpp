@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include "controls/core/VueChamp_QT.h"
 #include "windows/CQTDispatcher.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <functional>
 
 namespace {

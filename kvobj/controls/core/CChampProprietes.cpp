@@ -94,7 +94,7 @@ void CChamp::xSet_PropTabOrder(const CAny& v) {
 void CChamp::xGet_PropZOrder(CAny* v) { v->SetI4(m_nZOrder); }
 void CChamp::xSet_PropZOrder(const CAny& v) {
     SetZOrder(nEntierPropriete(v, PROP_ZOrder));
-    if (QWidget* w = pGetWidget()) w->raise();
+    if (IVueChamp* vue = pclGetVueChamp()) vue->PremierPlan();
 }
 void CChamp::xGet_PropGroupe(CAny* v) { v->SetPSTRX(m_sGroupes.c_str()); }
 void CChamp::xSet_PropGroupe(const CAny& v) { m_sGroupes = sTextePropriete(v); }

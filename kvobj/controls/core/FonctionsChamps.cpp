@@ -12,7 +12,6 @@
 #include "frame/Glue.h"
 #include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
-#include <QWidget>
 #include <climits>
 #include <cwchar>
 
@@ -26,8 +25,8 @@ constexpr int nTYPE_VOLET = 57;
 constexpr int nPOSITION_ORIGINALE = INT32_MIN;
 
 bool bFenetreVisible(CFenPrincipale* f) {
-    QWidget* w = f->pGetWidget();
-    return w ? w->isVisible() : f->bVisibleInitial();
+    IVueFenetre* v = f->pclVueWidget();
+    return v ? v->bEstVisible() : f->bVisibleInitial();
 }
 
 // A control made at run time gets its widget in its window's client area,
@@ -36,9 +35,8 @@ void CreeWidget(CChamp* c) {
     CFenPrincipale* f = c->vpclGetFenPrincipale();
     QWidget* pClient = f ? f->pGetWidgetClient() : nullptr;
     if (!pClient) return;
-    if (QWidget* w = c->pGetWidget()) {
-        if (w->parentWidget() == pClient) return;
-        w->setParent(pClient);
+    if (IVueChamp* v = c->pclGetVueChamp()) {
+        v->ChangeParent(pClient);
         c->vMAJVue();
         return;
     }

@@ -4,7 +4,7 @@
 #include "controls/core/CChamp.h"
 #include "controls/core/VueChamp_QT.h"
 #include "windows/CQTDispatcher.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -35,6 +35,14 @@ public:
     }
     void PasseAuSuivant() override {
         if (QWidget* w = m_w.data()) QApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    }
+
+    void PremierPlan() override {
+        if (QWidget* w = m_w.data()) w->raise();
+    }
+    void ChangeParent(QWidget* pParent) override {
+        if (QWidget* w = m_w.data())
+            if (w->parentWidget() != pParent) w->setParent(pParent);
     }
 
 private:

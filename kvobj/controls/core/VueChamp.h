@@ -21,6 +21,10 @@ public:
     virtual void AfficheBulle(const CTString& s) = 0;
     // Moves the focus on as the Tab key would.
     virtual void PasseAuSuivant() = 0;
+    // In front of the other controls of its window.
+    virtual void PremierPlan() = 0;
+    // Moves the widget into another parent widget (nothing when it is there).
+    virtual void ChangeParent(QWidget* pParent) = 0;
 };
 
 class CChamp;

@@ -3,7 +3,7 @@
 #include "controls/edit/CSaisie.h"
 #include "controls/core/VueStyle.h"
 #include "controls/core/VueChamp_QT.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>

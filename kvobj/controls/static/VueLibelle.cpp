@@ -4,7 +4,7 @@
 #include "controls/static/CChampLibelle.h"
 #include "controls/core/VueChamp_QT.h"
 #include "windows/CQTDispatcher.h"
-#include "windows/Focus.h"
+#include "windows/Focus_QT.h"
 #include <QLabel>
 #include <QPainter>
 

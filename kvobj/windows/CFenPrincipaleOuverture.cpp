@@ -1,25 +1,14 @@
 // Loading a window from its description, the opening sequence, the modal
 // loop and closing.
 #include "base/Texte.h"
-#include <QEventLoop>
 #include "controls/button/CBouton.h"
 #include "controls/core/CChamp.h"
 #include "controls/image/CChampImage.h"
 #include "controls/core/CodeEvenement.h"
-#include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
 #include "frame/ModuleInfo.h"
 #include "windows/CFenPrincipale.h"
-#include "windows/CQTDispatcher.h"
 #include "windows/Focus.h"
-#include <QApplication>
-#include <QDialog>
-#include <QPointer>
-#include <QScreen>
-#include <QMenuBar>
-#include <QVBoxLayout>
-
-QMenuBar* pclCreeBarreMenu(CFenPrincipale* f, QWidget* pParent);
 #include <cwctype>
 
 namespace {
@@ -118,7 +107,6 @@ void CFenPrincipale::xCree(CKVBuffer& b) {
         b.SeekNoResize(static_cast<int64_t>(nDebutListe), 0);
         m_conteneur.xDeserialise(b, false);
     }
-    m_bCharge = true;
 }
 
 void CFenPrincipale::Ecrit(CKVBuffer& b) {
@@ -175,8 +163,6 @@ CFenPrincipale* CFenPrincipale::_xpclsChargeFen(IVM* piVM, const STNomFenetre& s
     try {
         CKVBuffer b(req.pDonnees, req.nTailleDonnees);
         f->xCree(b);
-        // The name the description gives; the name asked for stays the one searched.
-        if (!kvtexte::bEgalSansCasse(f->m_sNom, st.sNom)) f->m_sNomPhysique = f->m_sNom;
     } catch (...) {
         f->nRelease();
         throw;
@@ -185,7 +171,6 @@ CFenPrincipale* CFenPrincipale::_xpclsChargeFen(IVM* piVM, const STNomFenetre& s
 }
 
 void CFenPrincipale::_SetParamOuverture(const STNomFenetre& st) {
-    m_nOptionsNom = st.nOptions;
     QRect r = m_rectInitial;
     if (st.bY) r.moveTop(st.nY);
     if (st.bX) r.moveLeft(st.nX);
@@ -198,8 +183,7 @@ void CFenPrincipale::_SetParamOuverture(const STNomFenetre& st) {
 
 void CFenPrincipale::xOuvre(bool bModal) {
     // a. the widget (a dialog holding the client area), entered in the list
-    QWidget* w = _CreeWidgetFenetre();
-    QWidget* pClient = w;
+    _CreeWidgetFenetre();
     // b. modal flag
     m_bModal = bModal;
     m_bEnOuverture = true;
@@ -208,31 +192,19 @@ void CFenPrincipale::xOuvre(bool bModal) {
         if (!vm->bInitVMFenetre(static_cast<CFenCommun*>(this), m_sNom.c_str())) xThrowErreur(10023, m_sNom, L"the program refused the window");
     }
     // d. the menu: a bar above a client area that holds the controls
-    if (QMenuBar* barre = pclCreeBarreMenu(this, w)) {
-        auto* client = new CQTDispatcher<QWidget>(w, nullptr);
-        client->setMinimumSize(m_rectInitial.size());
-        w->layout()->setMenuBar(barre);
-        w->layout()->addWidget(client);
-        SaveWindowInWidget(client);
-        pClient = client;
-        m_pClient = client;
-    }
-    // e. opening rectangle and limits
+    bool bBarre = m_pVue->bCreeBarreMenu(m_rectInitial.size());
+    // e. opening rectangle and limits; the bar's height comes on top of the client size
     QSize t = m_rectInitial.size();
     if (t.isEmpty()) t = QSize(320, 240);
     QSize tMin(std::min(t.width(), m_nLargeurMin), std::min(t.height(), m_nHauteurMin));
     QSize tMax(std::max(t.width(), m_nLargeurMax), std::max(t.height(), m_nHauteurMax));
-    if (pClient != w) t += QSize(0, w->layout()->menuBar()->sizeHint().height());
-    if (!m_desc.bRedimensionnable) {
-        tMin = tMax = t;
-        w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    }
-    w->setMinimumSize(tMin);
-    w->setMaximumSize(tMax.boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
-    w->resize(t);
-    if (m_rectInitial.x() != 0 || m_rectInitial.y() != 0) w->move(m_rectInitial.topLeft());
+    if (bBarre) t += QSize(0, m_pVue->nHauteurBarreMenu());
+    if (!m_desc.bRedimensionnable) tMin = tMax = t;
+    m_pVue->AppliqueTailles(t, tMin, tMax, !m_desc.bRedimensionnable);
+    if (m_rectInitial.x() != 0 || m_rectInitial.y() != 0) m_pVue->Deplace(m_rectInitial.topLeft());
     // f. the controls' widgets, in stacking order; images are found in the project's folder
     if (gpclExe) CChampImage::s_SetRepertoireImages(gpclExe->sGetRepertoireProjet());
+    QWidget* pClient = pGetWidgetClient();
     try {
         for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(pClient);
     } catch (const CXError& e) {
@@ -243,10 +215,6 @@ void CFenPrincipale::xOuvre(bool bModal) {
 void CFenPrincipale::xAppelCodesOuverture(void* pSlot) {
     IVM* vm = piGetVM();
     if (vm) vm->nPasseParametresOuverture(pSlot, static_cast<CFenCommun*>(this));
-    for (int i = 0; i < m_conteneur.nGetNbChamp(); ++i) {
-        CChamp* c = m_conteneur.pclGetChamp(i);
-        (void)c;  // controls with global declarations of their own come with internal windows
-    }
     AddRef();
     ExecutePCode(eTRT_DECLARATION);
     m_bDeclFaite = true;
@@ -266,9 +234,9 @@ void CFenPrincipale::xInitApresCreate() {
     }
     if (!m_bVivante || !gpclExe || !gpclExe->bEstFenOuverte(this)) return;
     RestaureValeursPersistantes();
-    if (m_bVisibleInitial && pGetWidget()) {
-        pGetWidget()->show();
-        if (gpclExe && gpclExe->bAucuneFenetreEncore()) {
+    if (IVueFenetre* v = m_bVisibleInitial ? pclVueWidget() : nullptr) {
+        v->Montre();
+        if (gpclExe->bAucuneFenetreEncore()) {
             m_bPremiere = true;
             gpclExe->On1ereFenetreOuverte(this);
         }
@@ -283,7 +251,7 @@ void CFenPrincipale::xInitApresCreate() {
     if (!m_pclChampFocus) {
         for (CChamp* c : m_conteneur.vpclEnumereChamp_ParTabOrder())
             if (c->vbTabStop() && c->pGetWidget()) {
-                bSetFocusObjet(c, eFOCUS_AUTRE, c->pGetWidget(), nullptr, nullptr);
+                bSetFocusObjet(c, eFOCUS_AUTRE, nullptr, nullptr);
                 break;
             }
     }
@@ -298,19 +266,16 @@ void CFenPrincipale::_TakeMessageLoopOwnership() {
 }
 
 bool CFenPrincipale::bDoModal() {
-    auto* w = qobject_cast<QDialog*>(pGetWidget());
-    if (!w) return true;
+    IVueFenetre* v = pclVueWidget();
+    if (!v || !v->bAFenetre()) return true;
     AddRef();
     _TakeMessageLoopOwnership();
     CFenPrincipale* pclPrecedent = m_pclProprietairePrecedent;
     m_bBoucleEnCours = true;
-    w->setWindowFlags(Qt::WindowFlags(0x0A00C001));
-    if (m_bPremiere) {
-        w->show();
-        QApplication::exec();
-    } else {
-        ExecBoucleModale();
-    }
+    v->RetablitDrapeaux();
+    // The first window runs the application's loop; the others a loop of their own.
+    if (m_bPremiere) v->ExecBouclePrincipale();
+    else ExecBoucleModale();
     m_bBoucleEnCours = false;
     // The loop goes back to the window that owned it before, when still open.
     if (gpclExe && gpclExe->pclGetProprietaireBoucle() == this)
@@ -322,14 +287,12 @@ bool CFenPrincipale::bDoModal() {
 }
 
 void CFenPrincipale::ExecBoucleModale() {
-    auto* w = qobject_cast<QDialog*>(pGetWidget());
-    if (!w) return;
-    w->setModal(true);
-    QEventLoop boucle;
-    m_pBoucleModale = &boucle;
-    w->show();
-    if (m_bVivante && !m_bFermetureAcceptee) boucle.exec(QEventLoop::DialogExec);
-    m_pBoucleModale = nullptr;
+    IVueFenetre* v = pclVueWidget();
+    if (!v || !v->bAFenetre()) return;
+    // The loop is the view's rather than the dialog's, so that only closing
+    // ends it, never hiding (a hidden dialog's own loop would end, or could
+    // not be ended). A window closed while it was being shown runs none.
+    v->ExecBoucleModale([this] { return m_bVivante && !m_bFermetureAcceptee; });
 }
 
 CFenPrincipale* CFenPrincipale::_xpclOuvreInternal(const wchar_t* pszNom, int nFlags, CFenPrincipale* pclParent, IVM* piVM,
@@ -347,7 +310,6 @@ CFenPrincipale* CFenPrincipale::_xpclOuvreInternal(const wchar_t* pszNom, int nF
         if (!pclCourante) pclCourante = gpclExe->pclGetFenActive();
         gpclExe->SetNomFenPrecedente(pclCourante ? pclCourante->sGetAliasOuNom().c_str() : L"");
     }
-    f->m_bFille = (nFlags & eOUVRE_FILLE) != 0;
     try {
         f->xOuvre((nFlags & eOUVRE_MODAL) != 0);
         f->xAppelCodesOuverture(pSlot);
@@ -407,10 +369,10 @@ bool CFenPrincipale::bOnCloseFermeture() {
     }
     if (IVM* vm = piGetVM()) vm->TermVMFenetre(static_cast<CFenCommun*>(this));
     m_bDeclFaite = false;
-    if (m_nTimerFermetureAuto && pGetWidget()) pGetWidget()->killTimer(m_nTimerFermetureAuto);
+    if (IVueFenetre* v = m_nTimerFermetureAuto ? pclVueWidget() : nullptr) v->ArreteTimer(m_nTimerFermetureAuto);
     m_nTimerFermetureAuto = 0;
     OnFermetureAcceptee();
-    if (m_bPremiere) QCoreApplication::quit();
+    if (m_bPremiere && m_pVue) m_pVue->TermineBouclePrincipale();
     nRelease();
     return true;
 }
@@ -430,19 +392,19 @@ void CFenPrincipale::DetruitSansCodeFermeture() {
     m_bFermetureAcceptee = true;
     if (IVM* vm = piGetVM()) vm->TermVMFenetre(static_cast<CFenCommun*>(this));
     OnFermetureAcceptee();
-    if (QWidget* w = pGetWidget()) _bFermeWidget(w);
+    _bFermeWidget();
 }
 
 // ---------------------------------------------------------------- automatic closing
 
 void CFenPrincipale::DemarreFermetureAuto(int nMs, const wchar_t* pszBouton) {
-    QWidget* w = pGetWidget();
-    if (!w) return;
-    if (m_nTimerFermetureAuto) w->killTimer(m_nTimerFermetureAuto);
+    IVueFenetre* v = pclVueWidget();
+    if (!v) return;
+    if (m_nTimerFermetureAuto) v->ArreteTimer(m_nTimerFermetureAuto);
     m_nDureeFermetureAuto = nMs;
     m_sBoutonFermetureAuto.Set(pszBouton);
     m_debutFermetureAuto.start();
-    m_nTimerFermetureAuto = w->startTimer(100);
+    m_nTimerFermetureAuto = v->nDemarreTimer(100);
     if (CChamp* b = m_conteneur.pclGetChampFromName(m_sBoutonFermetureAuto.c_str())) m_sLibelleBoutonAvant = b->pszGetLibelle();
 }
 
@@ -458,7 +420,7 @@ void CFenPrincipale::TickFermetureAuto() {
             pclBouton->SetLibelle(kvtexte::Format(L"%ls (%lld)", m_sLibelleBoutonAvant.c_str(), static_cast<long long>(nReste / 1000)).c_str());
         return;
     }
-    if (pGetWidget()) pGetWidget()->killTimer(m_nTimerFermetureAuto);
+    if (IVueFenetre* v = pclVueWidget()) v->ArreteTimer(m_nTimerFermetureAuto);
     m_nTimerFermetureAuto = 0;
     if (!m_sBoutonFermetureAuto.empty()) {
         // The button is pressed; a button that no longer exists stops here.
@@ -476,7 +438,7 @@ void CFenPrincipale::TickFermetureAuto() {
 
 void CFenPrincipale::ArreteFermetureAuto() {
     if (!m_nTimerFermetureAuto) return;
-    if (pGetWidget()) pGetWidget()->killTimer(m_nTimerFermetureAuto);
+    if (IVueFenetre* v = pclVueWidget()) v->ArreteTimer(m_nTimerFermetureAuto);
     m_nTimerFermetureAuto = 0;
     if (CChamp* b = m_sBoutonFermetureAuto.empty() ? nullptr : m_conteneur.pclGetChampFromName(m_sBoutonFermetureAuto.c_str()))
         b->SetLibelle(m_sLibelleBoutonAvant.c_str());

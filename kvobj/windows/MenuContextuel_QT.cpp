@@ -4,6 +4,7 @@
 #include "controls/core/CChamp.h"
 #include "controls/core/CodeEvenement.h"
 #include "windows/CFenPrincipale.h"
+#include "windows/CFenPrincipale_QT.h"
 #include "windows/CQTDispatcher.h"
 #include <QMenu>
 #include <QMenuBar>
