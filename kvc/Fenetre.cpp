@@ -490,17 +490,7 @@ bool bCompileFenetre(const STFenetreSource& src, STContexteCompilation& ctx, std
 void DumpFenetre(CKVBuffer& b, unsigned nCodePage, std::wostream& trace) {
     CLecteurKV ar(b, nCodePage);
     ar.SetTrace(&trace);
-    uint32_t nType = 0, nFormat = 0;
-    ar(nType, "object_type");
-    if (nType != 2) xThrowErreur(10013, nType);
-    const size_t nPosFormat = b.nGetPosition();
-    b >> nFormat;
-    wchar_t sz[64];
-    std::swprintf(sz, 64, L"0x%08X (%u.%u)", nFormat, nFormat >> 16, nFormat & 0xFFFF);
-    ar.Trace(nPosFormat, "format", sz);
-    if ((nFormat >> 16) != 6) xThrowErreur(10013, nFormat);
-    if ((nFormat & 0xFFFF) < 6) xThrowErreur(10014, KVOBJ_MODULE);
-    if ((nFormat & 0xFFFF) > 7) xThrowErreur(10084, KVOBJ_MODULE);
+    CFenPrincipale::sxLitEntete(ar);
     CRef<CFenPrincipale> f(new CFenPrincipale(L""));
     serialise(ar, static_cast<CFenCommun&>(*f), f->Description());
     f->Conteneur().xDeserialise(ar, false);

@@ -3,6 +3,7 @@
 #pragma once
 #include "controls/core/CAny.h"
 #include "controls/core/CConteneurChamp.h"
+#include "frame/Numeros.h"
 #include "windows/CFenQT.h"
 #include "windows/DescriptionFenetre.h"
 #include "windows/IVueFenetre.h"
@@ -33,7 +34,7 @@ public:
     ~CFenPrincipale() override;
 
     CFenPrincipale* vpclGetFenPrincipale() const override { return const_cast<CFenPrincipale*>(this); }
-    int nGetIDObjet() const override { return 1; }
+    int nGetIDObjet() const override { return ID_FENETRE; }
     const wchar_t* pszGetNomType() const override { return L"window"; }
     KV_ACCESSEURS(Nom)
     KV_ACCESSEURS(Type)
@@ -103,6 +104,9 @@ public:
 
     // Description: header, window record, control list (reading and writing).
     void xCree(CKVBuffer& b);
+    // The description's header (object type 2, format 6.6 or 6.7); with the
+    // reader's trace on, printed (kvc dump).
+    static void sxLitEntete(CLecteurKV& ar);
     void Ecrit(CKVBuffer& b);
     STDescriptionFenetre& Description() { return m_desc; }
 

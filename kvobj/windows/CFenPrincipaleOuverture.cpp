@@ -74,16 +74,25 @@ void CFenPrincipale::_sParseNomFenetre(const wchar_t* pszNom, STNomFenetre& st, 
 
 // ---------------------------------------------------------------- description
 
-void CFenPrincipale::xCree(CKVBuffer& b) {
-    uint32_t nType, nFormat;
-    b >> nType;
+void CFenPrincipale::sxLitEntete(CLecteurKV& ar) {
+    CKVBuffer& b = ar.Buffer();
+    uint32_t nType = 0, nFormat = 0;
+    ar(nType, "object_type");
     if (nType != 2) xThrowErreur(10013, nType);
+    const size_t nPosFormat = b.nGetPosition();
     b >> nFormat;
+    if (ar.pGetTrace())
+        ar.Trace(nPosFormat, "format",
+                 kvtexte::Format(L"0x%08X (%u.%u)", nFormat, nFormat >> 16, nFormat & 0xFFFF));
     if ((nFormat >> 16) != 6) xThrowErreur(10013, nFormat);
     uint32_t nBas = nFormat & 0xFFFF;
     if (nBas < 6) xThrowErreur(10014, KVOBJ_MODULE);
     if (nBas > 7) xThrowErreur(10084, KVOBJ_MODULE);
+}
+
+void CFenPrincipale::xCree(CKVBuffer& b) {
     CLecteurKV ar(b, vdwGetCodePageDeserial());
+    sxLitEntete(ar);
     serialise(ar, *this, m_desc);
     m_desc.pMenuPrincipal->SetFenetreRecursif(this);
     for (auto& m : m_desc.tabMenusContextuels) m->SetFenetreRecursif(this);

@@ -3,25 +3,17 @@
 #include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
 
-int nEntierPropriete(const CAny& cl, int nPropriete);
-bool bBooleenPropriete(const CAny& cl, int nPropriete);
-CTString sTextePropriete(const CAny& cl);
-
-namespace {
-[[noreturn]] void LectureSeule(int p) { xThrowErreur(10072, pszGetNomPropriete(p, 0)); }
-} // namespace
-
 void CFenPrincipale::xGet_PropNom(CAny* v) { v->SetPSTRX(m_sNom.c_str()); }
-void CFenPrincipale::xSet_PropNom(const CAny&) { LectureSeule(0); }
-void CFenPrincipale::xGet_PropType(CAny* v) { v->SetI4(1); }
-void CFenPrincipale::xSet_PropType(const CAny&) { LectureSeule(2); }
+void CFenPrincipale::xSet_PropNom(const CAny&) { xLectureSeule(PROP_Nom); }
+void CFenPrincipale::xGet_PropType(CAny* v) { v->SetI4(ID_FENETRE); }
+void CFenPrincipale::xSet_PropType(const CAny&) { xLectureSeule(PROP_Type); }
 // Position and size follow the widget once it exists.
 void CFenPrincipale::xGet_PropColonne(CAny* v) {
     IVueFenetre* vue = pclVueWidget();
     v->SetI4(vue ? vue->nX() : m_rect.x());
 }
 void CFenPrincipale::xSet_PropColonne(const CAny& v) {
-    int x = nEntierPropriete(v, 8);
+    int x = nEntierPropriete(v, PROP_Colonne);
     m_rect.moveLeft(x);
     if (IVueFenetre* vue = pclVueWidget()) vue->Deplace(QPoint(x, vue->nY()));
 }
@@ -30,7 +22,7 @@ void CFenPrincipale::xGet_PropLigne(CAny* v) {
     v->SetI4(vue ? vue->nY() : m_rect.y());
 }
 void CFenPrincipale::xSet_PropLigne(const CAny& v) {
-    int y = nEntierPropriete(v, 9);
+    int y = nEntierPropriete(v, PROP_Ligne);
     m_rect.moveTop(y);
     if (IVueFenetre* vue = pclVueWidget()) vue->Deplace(QPoint(vue->nX(), y));
 }
@@ -39,7 +31,7 @@ void CFenPrincipale::xGet_PropHauteur(CAny* v) {
     v->SetI4(vue ? vue->taille().height() : m_rect.height());
 }
 void CFenPrincipale::xSet_PropHauteur(const CAny& v) {
-    int h = std::max(0, nEntierPropriete(v, 10));
+    int h = std::max(0, nEntierPropriete(v, PROP_Hauteur));
     m_rect.setHeight(h);
     if (IVueFenetre* vue = pclVueWidget()) vue->Redimensionne(QSize(vue->taille().width(), h));
 }
@@ -48,13 +40,13 @@ void CFenPrincipale::xGet_PropLargeur(CAny* v) {
     v->SetI4(vue ? vue->taille().width() : m_rect.width());
 }
 void CFenPrincipale::xSet_PropLargeur(const CAny& v) {
-    int l = std::max(0, nEntierPropriete(v, 11));
+    int l = std::max(0, nEntierPropriete(v, PROP_Largeur));
     m_rect.setWidth(l);
     if (IVueFenetre* vue = pclVueWidget()) vue->Redimensionne(QSize(l, vue->taille().height()));
 }
 void CFenPrincipale::xGet_PropEtat(CAny* v) { v->SetI4(m_eEtat); }
 void CFenPrincipale::xSet_PropEtat(const CAny& v) {
-    int n = nEntierPropriete(v, 22);
+    int n = nEntierPropriete(v, PROP_Etat);
     if (n < 0 || n > 4) xThrowErreur(10059, n);
     SetState(static_cast<FEN_ETAT>(n));
     if (IVueFenetre* vue = pclVueWidget()) {
@@ -63,15 +55,15 @@ void CFenPrincipale::xSet_PropEtat(const CAny& v) {
     }
 }
 void CFenPrincipale::xGet_PropEtatInitial(CAny* v) { v->SetI4(m_eEtatInitial); }
-void CFenPrincipale::xSet_PropEtatInitial(const CAny&) { LectureSeule(29); }
+void CFenPrincipale::xSet_PropEtatInitial(const CAny&) { xLectureSeule(PROP_EtatInitial); }
 void CFenPrincipale::xGet_PropXInitial(CAny* v) { v->SetI4(m_rectInitial.x()); }
-void CFenPrincipale::xSet_PropXInitial(const CAny&) { LectureSeule(30); }
+void CFenPrincipale::xSet_PropXInitial(const CAny&) { xLectureSeule(PROP_XInitial); }
 void CFenPrincipale::xGet_PropYInitial(CAny* v) { v->SetI4(m_rectInitial.y()); }
-void CFenPrincipale::xSet_PropYInitial(const CAny&) { LectureSeule(31); }
+void CFenPrincipale::xSet_PropYInitial(const CAny&) { xLectureSeule(PROP_YInitial); }
 void CFenPrincipale::xGet_PropLargeurInitiale(CAny* v) { v->SetI4(m_rectInitial.width()); }
-void CFenPrincipale::xSet_PropLargeurInitiale(const CAny&) { LectureSeule(32); }
+void CFenPrincipale::xSet_PropLargeurInitiale(const CAny&) { xLectureSeule(PROP_LargeurInitiale); }
 void CFenPrincipale::xGet_PropHauteurInitiale(CAny* v) { v->SetI4(m_rectInitial.height()); }
-void CFenPrincipale::xSet_PropHauteurInitiale(const CAny&) { LectureSeule(33); }
+void CFenPrincipale::xSet_PropHauteurInitiale(const CAny&) { xLectureSeule(PROP_HauteurInitiale); }
 void CFenPrincipale::xGet_PropTitre(CAny* v) { v->SetPSTRX(m_desc.sTitre.c_str()); }
 void CFenPrincipale::xSet_PropTitre(const CAny& v) {
     m_desc.sTitre = sTextePropriete(v);
@@ -81,22 +73,22 @@ void CFenPrincipale::xGet_PropAlias(CAny* v) { v->SetPSTRX(sGetAliasOuNom().c_st
 void CFenPrincipale::xSet_PropAlias(const CAny& v) { m_sAlias = sTextePropriete(v); }
 void CFenPrincipale::xGet_PropLargeurMin(CAny* v) { v->SetI4(m_nLargeurMin); }
 void CFenPrincipale::xSet_PropLargeurMin(const CAny& v) {
-    m_nLargeurMin = std::max(0, nEntierPropriete(v, 69));
+    m_nLargeurMin = std::max(0, nEntierPropriete(v, PROP_LargeurMin));
     if (IVueFenetre* vue = pclVueWidget()) vue->SetLargeurMin(m_nLargeurMin);
 }
 void CFenPrincipale::xGet_PropHauteurMin(CAny* v) { v->SetI4(m_nHauteurMin); }
 void CFenPrincipale::xSet_PropHauteurMin(const CAny& v) {
-    m_nHauteurMin = std::max(0, nEntierPropriete(v, 70));
+    m_nHauteurMin = std::max(0, nEntierPropriete(v, PROP_HauteurMin));
     if (IVueFenetre* vue = pclVueWidget()) vue->SetHauteurMin(m_nHauteurMin);
 }
 void CFenPrincipale::xGet_PropLargeurMax(CAny* v) { v->SetI4(m_nLargeurMax); }
 void CFenPrincipale::xSet_PropLargeurMax(const CAny& v) {
-    m_nLargeurMax = std::max(0, nEntierPropriete(v, 71));
+    m_nLargeurMax = std::max(0, nEntierPropriete(v, PROP_LargeurMax));
     if (IVueFenetre* vue = pclVueWidget()) vue->SetLargeurMax(m_nLargeurMax);
 }
 void CFenPrincipale::xGet_PropHauteurMax(CAny* v) { v->SetI4(m_nHauteurMax); }
 void CFenPrincipale::xSet_PropHauteurMax(const CAny& v) {
-    m_nHauteurMax = std::max(0, nEntierPropriete(v, 72));
+    m_nHauteurMax = std::max(0, nEntierPropriete(v, PROP_HauteurMax));
     if (IVueFenetre* vue = pclVueWidget()) vue->SetHauteurMax(m_nHauteurMax);
 }
 void CFenPrincipale::xGet_PropVisible(CAny* v) {
@@ -104,8 +96,8 @@ void CFenPrincipale::xGet_PropVisible(CAny* v) {
     v->SetBOOL(vue ? vue->bEstVisible() : m_bVisibleInitial);
 }
 void CFenPrincipale::xSet_PropVisible(const CAny& v) {
-    bool b = bBooleenPropriete(v, 73);
+    bool b = bBooleenPropriete(v, PROP_Visible);
     if (IVueFenetre* vue = pclVueWidget()) vue->SetVisible(b);
 }
 void CFenPrincipale::xGet_PropNomComplet(CAny* v) { v->SetPSTRX(m_sNom.c_str()); }
-void CFenPrincipale::xSet_PropNomComplet(const CAny&) { LectureSeule(136); }
+void CFenPrincipale::xSet_PropNomComplet(const CAny&) { xLectureSeule(PROP_NomComplet); }

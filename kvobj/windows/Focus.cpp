@@ -37,7 +37,7 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
         case eFOCUS_PROGRAMME:
             bSortie = !pclAncien->vbInPcodeDeSortie() &&
                       !(pclOrigine && pclOrigine->vbInPcodeDEntree() && (pclOrigine == pclNouveau || pclAncien == pclNouveau)) &&
-                      !(pclOrigine && pclOrigine->dwGetId() == 4);
+                      !(pclOrigine && pclOrigine->dwGetId() == ID_BOUTON);
             break;
         default: break;
         }
