@@ -40,6 +40,10 @@ public:
 
 class CExe : public CObjet {
 public:
+    // Shows (true) or takes away (false) the wait cursor: set by the Qt
+    // side of the context; null without one.
+    static void (*s_pfnCurseurAttente)(bool);
+
     CExe();
     ~CExe() override;
 

@@ -15,12 +15,6 @@
 #include <new>
 #include <type_traits>
 
-void* ghModuleKVOBJ = nullptr;
-STConversionVM gstConversionVM;
-STCalculVM gstCalculVM;
-
-IFabriqueGlobale* pGetFabriqueDecimaux() { return CInformationDLL::s_piFabriqueGlobale; }
-
 namespace {
 bool gbMessagesInitialises = false;
 

@@ -9,7 +9,6 @@ intptr_t CInformationDLL::s_nOptions = 0;
 intptr_t CInformationDLL::s_nCodeProduitReel = 0;
 ILibShop* CInformationDLL::s_piShop = nullptr;
 intptr_t CInformationDLL::s_nVersionActive = 0;
-IFabriqueGlobale* CInformationDLL::s_piFabriqueGlobale = nullptr;
 void* CInformationDLL::s_pCollecteurTopologie = nullptr;
 void* CInformationDLL::s_pInfoLocale = nullptr;
 void* CInformationDLL::s_pAllocateurChaines = nullptr;

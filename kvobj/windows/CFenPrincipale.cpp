@@ -37,14 +37,22 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     bSetFocusObjet(c, eFOCUS_PROGRAMME, pclAncien, pclCourant ? pclCourant->pclCastToChamp() : nullptr);
 }
 
+std::unique_ptr<IVueFenetre> (*IVueFenetre::s_pfnCree)(CFenPrincipale& f) = nullptr;
+
+std::unique_ptr<IVueFenetre> IVueFenetre::pclCree(CFenPrincipale& f) { return s_pfnCree ? s_pfnCree(f) : nullptr; }
+
+QWidget* CFenPrincipale::pGetWidgetClient() const { return m_pClient ? m_pClient.data() : pGetWidget(); }
+
 void CFenPrincipale::_CreeWidgetFenetre() {
     if (!m_pVue) m_pVue = IVueFenetre::pclCree(*this);
+    if (!m_pVue) return;  // no Qt layer: the window has no widgets
     m_pVue->CreeFenetre(m_desc.sTitre.empty() ? m_sNom : m_desc.sTitre, m_desc.style.nCouleurFond);
     if (gpclExe) gpclExe->AjouteFenetre(this);
 }
 
 void CFenPrincipale::CreeWidget() {
     _CreeWidgetFenetre();
+    if (!m_pVue) return;
     if (!m_rectInitial.isEmpty()) m_pVue->Redimensionne(m_rectInitial.size());
     for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(pGetWidget());
 }

@@ -247,7 +247,7 @@ protected:
     CTString m_sLibelleBoutonAvant;
     // The window's widgets are the view's; it lives as long as the window.
     std::unique_ptr<IVueFenetre> m_pVue;
-    QPointer<QWidget> m_pClient;
+    CPointeurWidget m_pClient;
     bool m_bHorsEcran = false;
     QPoint m_ptAvantHorsEcran;
     bool m_bRepeintEnCours = false;

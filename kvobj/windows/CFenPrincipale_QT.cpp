@@ -1,6 +1,7 @@
 #include "windows/CFenPrincipale_QT.h"
 #include "controls/button/VueBouton.h"
 #include "windows/CFenPrincipale.h"
+#include "base/PointeurWidget_QT.h"
 
 CFenPrincipale* CControleurFenPrincipale_QT::Fen() const { return m_pclObjet ? m_pclObjet->vpclCastToFenPrincipale() : nullptr; }
 
@@ -21,6 +22,4 @@ int CControleurFenPrincipale_QT::veQuandPresseBoutonClavier(const CInfoEvenement
     return f && bTraiteLettreAppel(f, static_cast<QKeyEvent*>(info.pEvenement)) ? 0 : 1;
 }
 
-QWidget* CFenPrincipale::pGetWidgetClient() const { return m_pClient ? m_pClient.data() : pGetWidget(); }
-
-void CFenPrincipale::SetWidgetClient(QWidget* pClient) { m_pClient = pClient; }
+void CFenPrincipale::SetWidgetClient(QWidget* pClient) { AffecteWidget(m_pClient, pClient); }

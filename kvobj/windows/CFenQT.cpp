@@ -18,6 +18,18 @@ void CFenQT::TerminateAll() {
 
 CFenQT::~CFenQT() { Destroy(); }
 
+void CFenQT::NotifieDetruit() {
+    _RetireAssociation(m_pWidget.data());
+    m_pWidget.Vide();
+}
+
+void CFenQT::Destroy() {
+    // Deleting the widget as the QObject it is: its own destructor runs.
+    QObject* o = m_pWidget.pObjet();
+    NotifieDetruit();
+    delete o;
+}
+
 void CFenQT::SaveWindowInWidget(QWidget* pWidget) {
     if (pWidget) Table().insert(pWidget, this);
 }

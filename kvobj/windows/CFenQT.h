@@ -3,7 +3,7 @@
 // is done with it is the Qt layer's (CFenQT_QT.cpp).
 #pragma once
 #include "windows/CFenCommun.h"
-#include <QPointer>
+#include "base/CPointeurWidget.h"
 
 class QWidget;
 
@@ -14,10 +14,10 @@ public:
     CFenQT(const CFenQT&) = delete;
     CFenQT& operator=(const CFenQT&) = delete;
 
-    QWidget* pGetWidget() const;
+    QWidget* pGetWidget() const { return m_pWidget.data(); }
     // Enters the association widget -> this owner.
     void SaveWindowInWidget(QWidget* pWidget);
-    // Replaces the widget, removing the old association.
+    // Replaces the widget, removing the old association (the Qt layer).
     void SetWidget(QWidget* pWidget);
     // The widget is being destroyed by Qt: forget it.
     void NotifieDetruit();
@@ -34,7 +34,7 @@ private:
     // Removes the association of pWidget when it is to this owner.
     void _RetireAssociation(QWidget* pWidget);
 
-    QPointer<QWidget> m_pWidget;
+    CPointeurWidget m_pWidget;
 };
 
 class CFenCommunQT : public CFenCommun, public CFenQT {

@@ -1,23 +1,9 @@
-// What CFenQT does with its widget: the pointer follows the widget's life
-// (it becomes null when Qt destroys the widget), and Destroy deletes it.
+// The Qt layer hands a window or control its widget.
 #include "windows/CFenQT.h"
-#include <QWidget>
-
-QWidget* CFenQT::pGetWidget() const { return m_pWidget.data(); }
+#include "base/PointeurWidget_QT.h"
 
 void CFenQT::SetWidget(QWidget* pWidget) {
     _RetireAssociation(m_pWidget.data());
-    m_pWidget = pWidget;
+    AffecteWidget(m_pWidget, pWidget);
     SaveWindowInWidget(pWidget);
-}
-
-void CFenQT::NotifieDetruit() {
-    _RetireAssociation(m_pWidget.data());
-    m_pWidget = nullptr;
-}
-
-void CFenQT::Destroy() {
-    QWidget* w = m_pWidget.data();
-    NotifieDetruit();
-    delete w;
 }

@@ -12,6 +12,10 @@ struct Garde {
 
 bool bChangementFocusEnCours() { return gnChangementEnCours != 0; }
 
+std::unique_ptr<IVueFocus> (*IVueFocus::s_pfnCree)(QWidget* pCible) = nullptr;
+
+std::unique_ptr<IVueFocus> IVueFocus::pclCree(QWidget* pCible) { return s_pfnCree ? s_pfnCree(pCible) : nullptr; }
+
 bool bSetFocusObjet(CChamp* pclNouveau, int nCause, CChamp* pclAncien, CChamp* pclOrigine) {
     return bSetFocusObjet(pclNouveau, nCause, pclNouveau ? pclNouveau->pGetWidget() : nullptr, pclAncien, pclOrigine);
 }
@@ -20,6 +24,7 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     if (!pclNouveau) return false;
     Garde g;
     std::unique_ptr<IVueFocus> vue = IVueFocus::pclCree(pCible);
+    if (!vue) return false;  // no Qt layer: no widget takes a focus
     if (pclAncien == pclNouveau && !(pclOrigine && pclOrigine->vbInPcodeDEntree())) {
         if (nCause == eFOCUS_ZR) return true;
         vue->DonneFocusCible();

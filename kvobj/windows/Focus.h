@@ -29,7 +29,9 @@ class IVueFocus {
 public:
     virtual ~IVueFocus() = default;
     // The view of a change whose target is pCible, made by the Qt layer.
+    // Null without a Qt layer.
     static std::unique_ptr<IVueFocus> pclCree(QWidget* pCible);
+    static std::unique_ptr<IVueFocus> (*s_pfnCree)(QWidget* pCible);
 
     // The target widget still exists.
     virtual bool bCibleExiste() const = 0;

@@ -28,7 +28,13 @@ private:
 };
 } // namespace
 
-std::unique_ptr<IVueFocus> IVueFocus::pclCree(QWidget* pCible) { return std::make_unique<CVueFocus_QT>(pCible); }
+namespace {
+// The focus rule finds the widgets' side through this once the module is loaded.
+const bool gbInscrit = [] {
+    IVueFocus::s_pfnCree = [](QWidget* pCible) -> std::unique_ptr<IVueFocus> { return std::make_unique<CVueFocus_QT>(pCible); };
+    return true;
+}();
+} // namespace
 
 int CControleurChamp_QT::veQuandRecoitFocus(const CInfoEveFocus& info) {
     if (bChangementFocusEnCours()) return 1;

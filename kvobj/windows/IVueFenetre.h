@@ -17,7 +17,9 @@ class IVueFenetre {
 public:
     // Leaving, the view stops the frame's events from reaching the window.
     virtual ~IVueFenetre() = default;
+    // The view the Qt layer makes (null without one).
     static std::unique_ptr<IVueFenetre> pclCree(CFenPrincipale& f);
+    static std::unique_ptr<IVueFenetre> (*s_pfnCree)(CFenPrincipale& f);
 
     // Making the frame: under the parent window's, with its title and its
     // background colour (none when the colour is undefined: high byte set).

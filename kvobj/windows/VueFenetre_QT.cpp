@@ -189,4 +189,10 @@ private:
 };
 } // namespace
 
-std::unique_ptr<IVueFenetre> IVueFenetre::pclCree(CFenPrincipale& f) { return std::make_unique<CVueFenetre_QT>(f); }
+namespace {
+// The windows find their Qt view through this once the module is loaded.
+const bool gbInscrit = [] {
+    IVueFenetre::s_pfnCree = [](CFenPrincipale& f) -> std::unique_ptr<IVueFenetre> { return std::make_unique<CVueFenetre_QT>(f); };
+    return true;
+}();
+} // namespace

@@ -297,7 +297,6 @@ void CChamp::InitSurOnCreate(QWidget* pParent) {
     IVueChamp* v = gpfnCreeVueChamp(*this, pParent, w);
     if (!v) return;
     m_pVue.reset(v);
-    SetWidget(w);
     vMAJVue();
 }
 

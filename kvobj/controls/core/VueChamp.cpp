@@ -67,6 +67,7 @@ IVueChamp* pclCreeVue(CChamp& c, QWidget* pParent, QWidget*& pWidget) {
     pWidget->setObjectName(QString::fromStdWString(c.sGetNom()));
     auto* v = new CVueChamp_QT(pWidget);
     v->AppliqueTabStop(c.bGetTabStop());
+    c.SetWidget(pWidget);
     return v;
 }
 

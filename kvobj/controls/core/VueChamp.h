@@ -29,8 +29,9 @@ public:
 
 class CChamp;
 
-// The Qt layer makes a control's widget: the widget of its family's view
-// (or a plain one), and the generic view over it. Null when there is no Qt
+// The Qt layer makes a control's widget (its family's view, or a plain
+// one), hands it to the control (SetWidget), and returns the generic view
+// over it. Null when there is no Qt
 // layer (the compiler links the models alone).
 using PFN_CREE_VUE_CHAMP = IVueChamp* (*)(CChamp& c, QWidget* pParent, QWidget*& pWidget);
 extern PFN_CREE_VUE_CHAMP gpfnCreeVueChamp;
