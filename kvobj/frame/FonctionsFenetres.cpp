@@ -37,19 +37,21 @@ namespace {
 void* Slot(const CKSLibrary* p) { return p->pstGetContexteAppel() ? p->pstGetContexteAppel()->pSlot : nullptr; }
 } // namespace
 
-CAny CComposanteOBJ::Ouvre(const wchar_t* pszNom) {
+namespace {
+
+CAny Ouvre(CComposanteOBJ& compo, const wchar_t* pszNom) {
     CAny clRes;
-    IVM* vm = piGetVM();
+    IVM* vm = compo.piGetVM();
     if (vm && !vm->bOuvertureFenetrePermise()) {
-        _RaiseErrorNum(10453, {});
+        compo._RaiseErrorNum(10453, {});
         return clRes;
     }
     if (!gpclExe || gpclExe->bFermeToutEnCours()) return clRes;
-    s_pclGetApplicationQT();
-    CFenPrincipale* pclParent = pclGetFenPrincipaleOwner();
+    CComposanteOBJ::s_pclGetApplicationQT();
+    CFenPrincipale* pclParent = compo.pclGetFenPrincipaleOwner();
     if (pclParent && (!pclParent->bEstVivante() || !gpclExe->bEstFenOuverte(pclParent))) pclParent = nullptr;
     try {
-        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, eOUVRE_MODAL, pclParent, vm, Slot(this));
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, eOUVRE_MODAL, pclParent, vm, Slot(&compo));
         if (f->bEstVivante() && gpclExe->bEstFenOuverte(f)) {
             f->bDoModal();
         } else {
@@ -73,46 +75,43 @@ CAny CComposanteOBJ::Ouvre(const wchar_t* pszNom) {
         clRes = f->ValeurRetour();
         f->nRelease();
     } catch (const CXError& e) {
-        RaiseError(&e);
+        compo.RaiseError(&e);
     }
     return clRes;
 }
 
-void CComposanteOBJ::OuvreFille(const wchar_t* pszNom) {
+void OuvreFille(CComposanteOBJ& compo, const wchar_t* pszNom) {
     if (!gpclExe || gpclExe->bFermeToutEnCours()) return;
-    s_pclGetApplicationQT();
-    CFenPrincipale* pclParent = gpclExe->hGetHandleParentSuivant() ? nullptr : pclGetFenPrincipaleOwner();
+    CComposanteOBJ::s_pclGetApplicationQT();
+    CFenPrincipale* pclParent = gpclExe->hGetHandleParentSuivant() ? nullptr : compo.pclGetFenPrincipaleOwner();
     try {
-        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, eOUVRE_FILLE, pclParent, piGetVM(), Slot(this));
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, eOUVRE_FILLE, pclParent, compo.piGetVM(), Slot(&compo));
         f->nRelease();  // the window list keeps the window while it is open
     } catch (const CXError& e) {
-        RaiseError(&e);
+        compo.RaiseError(&e);
     }
 }
 
-void CComposanteOBJ::OuvreSoeur(const wchar_t* pszNom) {
+void OuvreSoeur(CComposanteOBJ& compo, const wchar_t* pszNom) {
     if (!gpclExe || gpclExe->bFermeToutEnCours()) return;
-    CFenPrincipale* pclCourante = pclGetFenPrincipaleOwner();
+    CFenPrincipale* pclCourante = compo.pclGetFenPrincipaleOwner();
     if (!pclCourante) {
-        _RaiseErrorNum(10034, {});
+        compo._RaiseErrorNum(10034, {});
         return;
     }
     try {
-        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, pclCourante->pclGetParent(), piGetVM(), Slot(this));
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, pclCourante->pclGetParent(), compo.piGetVM(), Slot(&compo));
         f->nRelease();
     } catch (const CXError& e) {
-        RaiseError(&e);
+        compo.RaiseError(&e);
     }
 }
 
-bool CComposanteOBJ::Ferme(const wchar_t* pszNom) {
-    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
-    if (!f || !gpclExe || !gpclExe->bEstFenOuverte(f)) {
-        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
-        return false;
-    }
-    IVM* vm = piGetVM();
-    void* pSlot = Slot(this);
+bool Ferme(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return false;
+    IVM* vm = compo.piGetVM();
+    void* pSlot = Slot(&compo);
     if (vm && vm->nGetNbParametresSupp(pSlot) > 0) {
         std::wstring s;
         int nType = 0;
@@ -127,16 +126,16 @@ bool CComposanteOBJ::Ferme(const wchar_t* pszNom) {
     return true;
 }
 
-void CComposanteOBJ::Utilise(const wchar_t* pszNom) {
+void Utilise(CComposanteOBJ& compo, const wchar_t* pszNom) {
     if (!gpclExe) return;
-    IVM* vm = piGetVM();
+    IVM* vm = compo.piGetVM();
     STNomFenetre st;
     CFenPrincipale::_sParseNomFenetre(pszNom, st, vm && (vm->nGetModeGestionErreur() & 1));
     // The window must exist in the project before anything is replaced.
     STRechercheDescription req;
     req.pszNom = st.sNom.c_str();
     if (!vm || vm->nChercheDescription(&req) != 0) {
-        _RaiseErrorNum(10019, {st.sNom, req.szMessage});
+        compo._RaiseErrorNum(10019, {st.sNom, req.szMessage});
         return;
     }
     std::vector<CFenPrincipale*> tab;
@@ -148,31 +147,31 @@ void CComposanteOBJ::Utilise(const wchar_t* pszNom) {
     }
     gpclExe->SetFenActive(nullptr);
     try {
-        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, nullptr, vm, Slot(this));
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, nullptr, vm, Slot(&compo));
         f->nRelease();
     } catch (const CXError& e) {
-        RaiseError(&e);
+        compo.RaiseError(&e);
     }
 }
 
-CAny CComposanteOBJ::OuvrePopUp(const wchar_t* pszNom) { return OuvrePopUpPosition(pszNom, -1); }
 
-CAny CComposanteOBJ::OuvrePopUpPosition(const wchar_t* pszNom, int nPosition) {
+
+CAny OuvrePopUpPosition(CComposanteOBJ& compo, const wchar_t* pszNom, int nPosition) {
     CAny clRes;
     if (nPosition < -1 || nPosition > 4) {
-        _RaiseErrorNum(10051, {std::to_wstring(nPosition), L"3"});
+        compo._RaiseErrorNum(10051, {std::to_wstring(nPosition), L"3"});
         return clRes;
     }
     CObjetAPCodeOBJ* pclObjet = gpclExe ? gpclExe->pclGetObjetCourant() : nullptr;
     CChamp* pclAppelant = pclObjet ? pclObjet->pclCastToChamp() : nullptr;
     if (nPosition >= 1 && (!pclAppelant || !pclAppelant->pGetWidget())) {
-        _RaiseErrorNum(10009, {L"3"});
+        compo._RaiseErrorNum(10009, {L"3"});
         return clRes;
     }
     if (!gpclExe || gpclExe->bFermeToutEnCours()) return clRes;
-    s_pclGetApplicationQT();
+    CComposanteOBJ::s_pclGetApplicationQT();
     try {
-        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, pclGetFenPrincipaleOwner(), piGetVM(), Slot(this));
+        CFenPrincipale* f = CFenPrincipale::_xpclOuvreInternal(pszNom, 0, compo.pclGetFenPrincipaleOwner(), compo.piGetVM(), Slot(&compo));
         if (QWidget* w = f->pGetWidget()) {
             QPoint p = QCursor::pos();
             if (nPosition >= 1) {
@@ -191,40 +190,45 @@ CAny CComposanteOBJ::OuvrePopUpPosition(const wchar_t* pszNom, int nPosition) {
         clRes = f->ValeurRetour();
         f->nRelease();
     } catch (const CXError& e) {
-        RaiseError(&e);
+        compo.RaiseError(&e);
     }
     return clRes;
 }
 
-CFenPrincipale* CComposanteOBJ::xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent) {
-    STNomFenetre st;
-    CFenPrincipale::_sParseNomFenetre(pszNom, st, false);
-    return CFenPrincipale::_xpclsChargeFen(piGetVM(), st, pclParent, 0);
-}
+CAny OuvrePopUp(CComposanteOBJ& compo, const wchar_t* pszNom) { return OuvrePopUpPosition(compo, pszNom, -1); }
+
 
 // ---------------------------------------------------------------- states
 
-namespace {
 // States FenEtat answers besides the window's own.
 constexpr int nETAT_FERMEE = 8;
 constexpr int nETAT_HORS_ECRAN = 16;
 
 bool bEstOuverte(CFenPrincipale* f) { return f && gpclExe && f->bEstVivante() && gpclExe->bEstFenOuverte(f); }
+} // namespace
+
+CFenPrincipale* kvglue::pclFenetreOuverte(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleFromName(pszNom);
+    if (bEstOuverte(f)) return f;
+    compo._RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+    return nullptr;
+}
+
+namespace {
 
 int nEtatFenetre(CFenPrincipale* f) {
     if (!bEstOuverte(f)) return nETAT_FERMEE;
     if (f->bEstHorsEcran()) return nETAT_HORS_ECRAN;
     return f->eGetState();
 }
-} // namespace
 
-bool CComposanteOBJ::_bChangeEtatFenetre(CFenPrincipale* f, int nEtat) {
+bool _bChangeEtatFenetre(CComposanteOBJ& compo, CFenPrincipale* f, int nEtat) {
     if (nEtat == nETAT_FERMEE) {
         CFenPrincipale::Ferme(f, 0);
         return true;
     }
     if (nEtat != eETAT_ACTIF && nEtat != eETAT_LECTURE_SEULE && nEtat != eETAT_INVISIBLE && nEtat != eETAT_GRISE) {
-        _RaiseErrorNum(10059, {std::to_wstring(nEtat)});
+        compo._RaiseErrorNum(10059, {std::to_wstring(nEtat)});
         return false;
     }
     if (nEtat == eETAT_ACTIF) f->RameneHorsEcran();
@@ -243,73 +247,67 @@ bool CComposanteOBJ::_bChangeEtatFenetre(CFenPrincipale* f, int nEtat) {
     return true;
 }
 
-int CComposanteOBJ::FenEtat() { return nEtatFenetre(pclGetFenPrincipaleOwner()); }
+int FenEtat(CComposanteOBJ& compo) { return nEtatFenetre(compo.pclGetFenPrincipaleOwner()); }
 
-int CComposanteOBJ::FenEtat(const wchar_t* pszNom) { return nEtatFenetre(pclGetFenPrincipaleFromName(pszNom)); }
+int FenEtat(CComposanteOBJ& compo, const wchar_t* pszNom) { return nEtatFenetre(compo.pclGetFenPrincipaleFromName(pszNom)); }
 
-int CComposanteOBJ::FenChangeEtat(int nEtat) {
-    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+int FenChangeEtat(CComposanteOBJ& compo, int nEtat) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleOwner();
     int nAvant = nEtatFenetre(f);
     if (nAvant == nETAT_FERMEE) return nAvant;
     f->AddRef();
-    _bChangeEtatFenetre(f, nEtat);
+    _bChangeEtatFenetre(compo, f, nEtat);
     f->nRelease();
     return nAvant;
 }
 
-int CComposanteOBJ::FenChangeEtat(const wchar_t* pszNom, int nEtat) {
-    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
-    if (!bEstOuverte(f)) {
-        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
-        return 0;
-    }
+int FenChangeEtat(CComposanteOBJ& compo, const wchar_t* pszNom, int nEtat) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return 0;
     int nAvant = nEtatFenetre(f);
     f->AddRef();
-    _bChangeEtatFenetre(f, nEtat);
+    _bChangeEtatFenetre(compo, f, nEtat);
     f->nRelease();
     return nAvant;
 }
 
 // ---------------------------------------------------------------- names
 
-CTString CComposanteOBJ::FenEnCours() {
+CTString FenEnCours(CComposanteOBJ& compo) {
     CFenPrincipale* f = gpclExe ? gpclExe->pclGetFenActive() : nullptr;
     return bEstOuverte(f) ? CTString(kvtexte::Majuscules(f->sGetAliasOuNom())) : CTString();
 }
 
-CTString CComposanteOBJ::FenEnExecution() {
-    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+CTString FenEnExecution(CComposanteOBJ& compo) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleOwner();
     return f ? f->sGetAliasOuNom() : CTString();
 }
 
-CTString CComposanteOBJ::FenPrecedente() {
+CTString FenPrecedente(CComposanteOBJ& compo) {
     if (!gpclExe) return CTString();
     const CTString& s = gpclExe->sGetNomFenPrecedente();
     return !s.empty() && gpclExe->pclGetFenetreFromName(s.c_str()) ? s : CTString();
 }
 
-int CComposanteOBJ::NombreFenetre() { return gpclExe ? gpclExe->nGetNbFenetres() : 0; }
+int NombreFenetre(CComposanteOBJ& compo) { return gpclExe ? gpclExe->nGetNbFenetres() : 0; }
 
-bool CComposanteOBJ::FenInitialisee() {
-    CFenPrincipale* f = pclGetFenPrincipaleOwner();
+bool FenInitialisee(CComposanteOBJ& compo) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleOwner();
     return f && f->bInitialisee();
 }
 
 // ---------------------------------------------------------------- size and geometry
 
-int CComposanteOBJ::FenTaille(const wchar_t* pszNom) {
-    if (!bEstOuverte(pclGetFenPrincipaleFromName(pszNom))) _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
+int FenTaille(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    kvglue::pclFenetreOuverte(compo, pszNom);
     return 0;
 }
 
-int CComposanteOBJ::FenTaille(const wchar_t* pszNom, int nMode) {
-    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
-    if (!bEstOuverte(f)) {
-        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
-        return 0;
-    }
+int FenTaille(CComposanteOBJ& compo, const wchar_t* pszNom, int nMode) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return 0;
     if (nMode < 0 || nMode > 2) {
-        _RaiseErrorNum(10051, {std::to_wstring(nMode), L"2"});
+        compo._RaiseErrorNum(10051, {std::to_wstring(nMode), L"2"});
         return 0;
     }
     if (QWidget* w = f->pGetWidget()) {
@@ -322,10 +320,10 @@ int CComposanteOBJ::FenTaille(const wchar_t* pszNom, int nMode) {
     return 0;
 }
 
-void CComposanteOBJ::FenRepeint(const wchar_t* pszNom) {
-    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
+void FenRepeint(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleFromName(pszNom);
     if (!bEstOuverte(f)) {
-        if (pszNom && *pszNom) _RaiseErrorNum(10001, {pszNom});
+        if (pszNom && *pszNom) compo._RaiseErrorNum(10001, {pszNom});
         return;
     }
     QWidget* w = f->pGetWidget();
@@ -337,28 +335,33 @@ void CComposanteOBJ::FenRepeint(const wchar_t* pszNom) {
     f->nRelease();
 }
 
-int CComposanteOBJ::FenGeometrie(const wchar_t* pszNom, eGEOMETRIE_FEN eQuoi) {
-    CFenPrincipale* f = pclGetFenPrincipaleFromName(pszNom);
-    if (!bEstOuverte(f)) {
-        _RaiseErrorNum(10001, {pszNom ? pszNom : L""});
-        return 0;
-    }
+int FenGeometrie(CComposanteOBJ& compo, const wchar_t* pszNom, CComposanteOBJ::eGEOMETRIE_FEN eQuoi) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return 0;
     QWidget* w = f->pGetWidget();
     QWidget* c = f->pGetWidgetClient();
     // Before the widget exists, the window's own rectangle stands for both.
     QRect rExt = w ? w->frameGeometry() : f->rectGet();
     QRect rInt = c ? QRect(c->mapToGlobal(QPoint(0, 0)), c->size()) : f->rectGet();
     switch (eQuoi) {
-    case eEXT_HAUT: return rExt.height();
-    case eEXT_LARG: return rExt.width();
-    case eEXT_POSX: return rExt.x();
-    case eEXT_POSY: return rExt.y();
-    case eINT_HAUT: return rInt.height();
-    case eINT_LARG: return rInt.width();
-    case eINT_POSX: return rInt.x();
-    case eINT_POSY: return rInt.y();
+    case CComposanteOBJ::eEXT_HAUT: return rExt.height();
+    case CComposanteOBJ::eEXT_LARG: return rExt.width();
+    case CComposanteOBJ::eEXT_POSX: return rExt.x();
+    case CComposanteOBJ::eEXT_POSY: return rExt.y();
+    case CComposanteOBJ::eINT_HAUT: return rInt.height();
+    case CComposanteOBJ::eINT_LARG: return rInt.width();
+    case CComposanteOBJ::eINT_POSX: return rInt.x();
+    case CComposanteOBJ::eINT_POSY: return rInt.y();
     }
     return 0;
+}
+
+} // namespace
+
+CFenPrincipale* CComposanteOBJ::xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent) {
+    STNomFenetre st;
+    CFenPrincipale::_sParseNomFenetre(pszNom, st, false);
+    return CFenPrincipale::_xpclsChargeFen(piGetVM(), st, pclParent, 0);
 }
 
 // ---------------------------------------------------------------- glue
@@ -366,32 +369,32 @@ int CComposanteOBJ::FenGeometrie(const wchar_t* pszNom, eGEOMETRIE_FEN eQuoi) {
 using namespace kvglue;
 
 KV_GLUE(Ouvre, 0) {
-    CAny cl = pclCompo->Ouvre(NomFenetre(tabArgs, 0));
+    CAny cl = Ouvre(*pclCompo, NomFenetre(tabArgs, 0));
     ResultatAny(pAppel, cl);
 }
 
-KV_GLUE(OuvreFille, 0) { pclCompo->OuvreFille(NomFenetre(tabArgs, 0)); }
+KV_GLUE(OuvreFille, 0) { OuvreFille(*pclCompo, NomFenetre(tabArgs, 0)); }
 
-KV_GLUE(OuvreSoeur, 0) { pclCompo->OuvreSoeur(NomFenetre(tabArgs, 0)); }
+KV_GLUE(OuvreSoeur, 0) { OuvreSoeur(*pclCompo, NomFenetre(tabArgs, 0)); }
 
-KV_GLUE(Ferme, 0) { pclCompo->Ferme(L""); }
+KV_GLUE(Ferme, 0) { Ferme(*pclCompo, L""); }
 
-KV_GLUE(Ferme, 1) { pclCompo->Ferme(NomFenetre(tabArgs, 0)); }
+KV_GLUE(Ferme, 1) { Ferme(*pclCompo, NomFenetre(tabArgs, 0)); }
 
-KV_GLUE(Utilise, 0) { pclCompo->Utilise(NomFenetre(tabArgs, 0)); }
+KV_GLUE(Utilise, 0) { Utilise(*pclCompo, NomFenetre(tabArgs, 0)); }
 
-KV_GLUE(OuvrePopUp, 0) { ResultatAny(pAppel, pclCompo->OuvrePopUp(NomFenetre(tabArgs, 0))); }
+KV_GLUE(OuvrePopUp, 0) { ResultatAny(pAppel, OuvrePopUp(*pclCompo, NomFenetre(tabArgs, 0))); }
 
-KV_GLUE(OuvrePopUpPosition, 0) { ResultatAny(pAppel, pclCompo->OuvrePopUpPosition(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
+KV_GLUE(OuvrePopUpPosition, 0) { ResultatAny(pAppel, OuvrePopUpPosition(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
 // FenEtat: (), (name), (state), (name, state), (name, text).
-KV_GLUE(FenEtat, 0) { ResultatEntier(pAppel, pclCompo->FenEtat()); }
+KV_GLUE(FenEtat, 0) { ResultatEntier(pAppel, FenEtat(*pclCompo)); }
 
-KV_GLUE(FenEtat, 1) { ResultatEntier(pAppel, pclCompo->FenEtat(NomFenetre(tabArgs, 0))); }
+KV_GLUE(FenEtat, 1) { ResultatEntier(pAppel, FenEtat(*pclCompo, NomFenetre(tabArgs, 0))); }
 
-KV_GLUE(FenEtat, 2) { ResultatEntier(pAppel, pclCompo->FenChangeEtat(Entier(tabArgs, 0))); }
+KV_GLUE(FenEtat, 2) { ResultatEntier(pAppel, FenChangeEtat(*pclCompo, Entier(tabArgs, 0))); }
 
-KV_GLUE(FenEtat, 3) { ResultatEntier(pAppel, pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
+KV_GLUE(FenEtat, 3) { ResultatEntier(pAppel, FenChangeEtat(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
 // A text made of the single character 1 or 2 is the state 256 or 512 (which
 // the setter refuses); any other text answers -1.
@@ -399,26 +402,26 @@ KV_GLUE(FenEtat, 4) {
     const wchar_t* psz = Chaine(tabArgs, 1);
     int n = -1;
     if ((psz[0] == 0x01 || psz[0] == 0x02) && psz[1] == 0)
-        n = pclCompo->FenChangeEtat(NomFenetre(tabArgs, 0), psz[0] == 0x01 ? 256 : 512);
+        n = FenChangeEtat(*pclCompo, NomFenetre(tabArgs, 0), psz[0] == 0x01 ? 256 : 512);
     ResultatEntier(pAppel, n);
 }
 
-KV_GLUE(FenEnCours, 0) { ResultatChaine(pAppel, pclCompo->FenEnCours()); }
+KV_GLUE(FenEnCours, 0) { ResultatChaine(pAppel, FenEnCours(*pclCompo)); }
 
-KV_GLUE(FenEnExecution, 0) { ResultatChaine(pAppel, pclCompo->FenEnExecution()); }
+KV_GLUE(FenEnExecution, 0) { ResultatChaine(pAppel, FenEnExecution(*pclCompo)); }
 
-KV_GLUE(FenPrecedente, 0) { ResultatChaine(pAppel, pclCompo->FenPrecedente()); }
+KV_GLUE(FenPrecedente, 0) { ResultatChaine(pAppel, FenPrecedente(*pclCompo)); }
 
-KV_GLUE(FenTaille, 0) { ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0))); }
+KV_GLUE(FenTaille, 0) { ResultatEntier(pAppel, FenTaille(*pclCompo, NomFenetre(tabArgs, 0))); }
 
-KV_GLUE(FenTaille, 1) { ResultatEntier(pAppel, pclCompo->FenTaille(NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
+KV_GLUE(FenTaille, 1) { ResultatEntier(pAppel, FenTaille(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1))); }
 
-KV_GLUE(FenRepeint, 0) { pclCompo->FenRepeint(NomFenetre(tabArgs, 0)); }
+KV_GLUE(FenRepeint, 0) { FenRepeint(*pclCompo, NomFenetre(tabArgs, 0)); }
 
 // The geometry functions: syntax 0 the current window, syntax 1 by name.
 #define KV_GLUE_GEOMETRIE(NOM, QUOI)                                                                            \
-    KV_GLUE(NOM, 0) { ResultatEntier(pAppel, pclCompo->FenGeometrie(L"", CComposanteOBJ::QUOI)); }                  \
-    KV_GLUE(NOM, 1) { ResultatEntier(pAppel, pclCompo->FenGeometrie(NomFenetre(tabArgs, 0), CComposanteOBJ::QUOI)); }
+    KV_GLUE(NOM, 0) { ResultatEntier(pAppel, FenGeometrie(*pclCompo, L"", CComposanteOBJ::QUOI)); }                  \
+    KV_GLUE(NOM, 1) { ResultatEntier(pAppel, FenGeometrie(*pclCompo, NomFenetre(tabArgs, 0), CComposanteOBJ::QUOI)); }
 KV_GLUE_GEOMETRIE(FenExtHaut, eEXT_HAUT)
 KV_GLUE_GEOMETRIE(FenExtLarg, eEXT_LARG)
 KV_GLUE_GEOMETRIE(FenExtPosX, eEXT_POSX)
@@ -429,6 +432,6 @@ KV_GLUE_GEOMETRIE(FenIntPosX, eINT_POSX)
 KV_GLUE_GEOMETRIE(FenIntPosY, eINT_POSY)
 #undef KV_GLUE_GEOMETRIE
 
-KV_GLUE(NombreFenetre, 0) { ResultatEntier(pAppel, pclCompo->NombreFenetre()); }
+KV_GLUE(NombreFenetre, 0) { ResultatEntier(pAppel, NombreFenetre(*pclCompo)); }
 
-KV_GLUE(FenInitialisee, 0) { ResultatBooleen(pAppel, pclCompo->FenInitialisee()); }
+KV_GLUE(FenInitialisee, 0) { ResultatBooleen(pAppel, FenInitialisee(*pclCompo)); }

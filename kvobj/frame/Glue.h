@@ -9,6 +9,8 @@
 #include "kv/tables.h"
 #include "kv/types.h"
 
+class CFenPrincipale;
+
 namespace kvglue {
 
 // The call context of the component for the duration of one glue call.
@@ -94,6 +96,10 @@ inline CChamp* pclChampArgument(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet
     else compo._RaiseErrorNum(10009, {std::to_wstring(nArgument)});
     return nullptr;
 }
+
+// The window a name designates when it is open (an empty name: the running
+// code's window, else the active one); null with error 10001 otherwise.
+CFenPrincipale* pclFenetreOuverte(CComposanteOBJ& compo, const wchar_t* pszNom);
 
 // Runs a function's work; an error it throws is raised on the component's
 // error object (never let out to the host) and the default is returned.
