@@ -251,12 +251,11 @@ public:
                                      static_cast<unsigned long long>(b.nGetLimite()));
                 }
             }
-            if (auto* t = ar.pGetTrace()) {
+            if (ar.pGetTrace()) {
                 std::wstring s = std::wstring(L"version ") + std::to_wstring(n);
                 if (m_bTaille) s += L", declared size " + std::to_wstring(m_nTaille);
                 ar.Trace(nDebut, pszNom, L"{ " + s);
                 ++ar.nProfondeur();
-                (void)t;
             }
         } else {
             if (nVersion < r.nMin || nVersion > r.nMax) nVersion = r.nMax;

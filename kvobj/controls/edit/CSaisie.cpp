@@ -405,9 +405,7 @@ void CSaisie::OnPerteFocus() {
 // ---------------------------------------------------------------- exit checks
 
 bool CSaisie::vbSaisieObligatoireVide() const {
-    if (!m_st.bObligatoire) return false;
-    if (m_bEnSaisie || bEstNumerique()) return m_sAffiche.empty();
-    return m_sAffiche.empty();
+    return m_st.bObligatoire && m_sAffiche.empty();
 }
 
 void CSaisie::Signale(int nMessage, std::vector<std::wstring> tabArgs, const wchar_t* pszDefaut) {
