@@ -416,7 +416,9 @@ private:
         }
         bool bOk = true;
         for (auto it = code.begin(); it != code.end(); ++it) {
-            const YAML::Node& k = it->first;
+            // The iterator hands out its pair by a temporary: the key and the
+            // value are copied (nodes are handles) so they outlive it.
+            const YAML::Node k = it->first;
             if (!k.IsScalar()) {
                 m_f.Erreur(k, "an event name must be a text");
                 bOk = false;
@@ -438,7 +440,7 @@ private:
                 bOk = false;
                 continue;
             }
-            const YAML::Node& v = it->second;
+            const YAML::Node v = it->second;
             if (v.IsNull()) continue;  // an event listed without code
             if (!v.IsScalar()) {
                 m_f.Erreur(v, "the code of event '" + k.Scalar() + "' must be text");

@@ -5,6 +5,8 @@
 #include "controls/core/Archive.h"
 #include "controls/core/CObjetAPCode.h"
 #include <QRect>
+#include <algorithm>
+#include <cstdint>
 
 // States shared by windows and controls.
 enum FEN_ETAT : int {
@@ -15,6 +17,9 @@ enum FEN_ETAT : int {
     eETAT_GRISE = 4,
     eETAT_LECTURE_5 = 5,
 };
+
+// The range of the coordinates and sizes a description holds.
+inline constexpr int32_t nCOORD_DESCRIPTION_MIN = -32768, nCOORD_DESCRIPTION_MAX = 32767;
 
 class CFenCommun : public CObjetAPCodeOBJ {
 public:
@@ -103,6 +108,11 @@ void serialise(A& ar, CFenCommun& f) {
     static const char* const noms[9] = {"x", "y", "width", "height", "min_width", "min_height", "max_width", "max_height", "visible"};
     for (int i = 0; i < 9; ++i) ar(g[i], noms[i]);
     if constexpr (A::bLecture) {
+        // A position, size or size limit outside that range (a damaged
+        // description) is brought back to its bound: the geometry computed
+        // from them (the rectangle's x + width - 1, limits moved by the
+        // client size) stays within an int.
+        for (int i = 0; i < 8; ++i) g[i] = std::clamp(g[i], nCOORD_DESCRIPTION_MIN, nCOORD_DESCRIPTION_MAX);
         f.SetRectInitial(QRect(g[0], g[1], g[2], g[3]));
         f.m_nLargeurMin = g[4]; f.m_nHauteurMin = g[5]; f.m_nLargeurMax = g[6]; f.m_nHauteurMax = g[7];
         f.m_bVisibleInitial = g[8] != 0;

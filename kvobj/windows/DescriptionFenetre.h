@@ -191,6 +191,11 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     if (v >= 7006) {
         ar(d.nLargeurClient, "client_width");
         ar(d.nHauteurClient, "client_height");
+        if constexpr (A::bLecture) {
+            // Within the range of a description, as the common record's geometry.
+            d.nLargeurClient = std::clamp(d.nLargeurClient, nCOORD_DESCRIPTION_MIN, nCOORD_DESCRIPTION_MAX);
+            d.nHauteurClient = std::clamp(d.nHauteurClient, nCOORD_DESCRIPTION_MIN, nCOORD_DESCRIPTION_MAX);
+        }
     }
     if (v >= 7007) ar(d.nDureeFermetureAuto, "auto_close_ms");
     if (v >= 7008) ar.TexteTechnique(d.sBoutonFermetureAuto, "auto_close_button");

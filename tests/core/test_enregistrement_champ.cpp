@@ -6,6 +6,8 @@
 #include "controls/core/Archive.h"
 #include "controls/core/CChamp.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -265,6 +267,37 @@ TEST(EnregistrementChamp, Version604KeepsDefaultsOfLaterFields) {
     EXPECT_FALSE(c->bGetMemoriserValeur());
     EXPECT_TRUE(c->sGetChampModeleBase().empty());
     EXPECT_TRUE(c->tabGetVolets().empty());
+}
+
+// A damaged description may hold any position and size: each is brought
+// back to the range a description holds (the rectangle's far edge,
+// x + width - 1, must stay within an int).
+TEST(EnregistrementChamp, GeometryOutsideTheDescriptionRangeIsBroughtBackToIt) {
+    // The geometry of CHAMP_604: after the record header, the style record,
+    // and the common record's version, name and identifier.
+    const size_t nOffsetGeometrie = 8 + STYLE_DEFAUT.size() + 4 + 2 + 8;
+    struct {
+        int32_t x, y, l, h;
+        QRect attendu;
+    } tab[] = {
+        {1, 2, 30, 12, QRect(1, 2, 30, 12)},
+        {-32768, 32767, 0, 32767, QRect(-32768, 32767, 0, 32767)},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, QRect(32767, 32767, 32767, 32767)},
+        {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, QRect(-32768, -32768, -32768, -32768)},
+        {-1414812757, 5, -1414812757, 7, QRect(-32768, 5, -32768, 7)},
+    };
+    for (const auto& k : tab) {
+        SCOPED_TRACE(testing::Message() << k.x << ", " << k.y << ", " << k.l << ", " << k.h);
+        Octets o = CHAMP_604;
+        ASSERT_EQ((Octets{o.begin() + nOffsetGeometrie, o.begin() + nOffsetGeometrie + 16}),
+                  (Octets{LE32(1), LE32(2), LE32(30), LE32(12)}));
+        const Octets geometrie = {LE32(k.x), LE32(k.y), LE32(k.l), LE32(k.h)};
+        std::copy(geometrie.begin(), geometrie.end(), o.begin() + nOffsetGeometrie);
+        CKVBuffer b(o.data(), o.size());
+        Champ c;
+        xLitEnregistrement(b, *c);
+        EXPECT_EQ(c->rectInitial(), k.attendu);
+    }
 }
 
 // A 606 record carries the anchoring rates only when at least 16 bytes of

@@ -166,6 +166,24 @@ TEST(Limites, GetIsAllOrNothingAndDwGetTakesWhatRemains) {
     EXPECT_EQ(b.dwGet(t, 4), 0u);
 }
 
+// A buffer that never held a byte has no storage at all; reading nothing
+// from it succeeds and copies nothing (the sanitized build checks that no
+// null pointer reaches memcpy).
+TEST(Limites, ZeroByteReadsFromAnEmptyBuffer) {
+    CKVBuffer vide;
+    CKVBuffer depuisRien(nullptr, 0);
+    for (CKVBuffer* b : {&vide, &depuisRien}) {
+        ASSERT_EQ(b->pGetData(), nullptr);
+        uint8_t t[1] = {9};
+        EXPECT_TRUE(b->Get(t, 0));
+        EXPECT_EQ(b->dwGet(t, 0), 0u);
+        EXPECT_EQ(Erreur([&] { b->xGet(t, 0); }), 0);
+        EXPECT_FALSE(b->Get(t, 1));
+        EXPECT_EQ(t[0], 9);
+        EXPECT_EQ(b->nGetPosition(), 0u);
+    }
+}
+
 TEST(Limites, PrimitivesNeverReadPastTheData) {
     CKVBuffer b = Buf({1, 0, 0});
     int32_t n = 77;

@@ -1,6 +1,7 @@
 // Input masks: the numeric mask language (display and entry forms, typing,
 // reading back, questions on a mask), hexadecimal masks, predefined text
-// masks and regular-expression masks.
+// masks, regular-expression masks and the fixed masks of dates, times and
+// durations.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "VMNeutre.h"
 #include "controls/core/CObjetAPCode.h"
+#include "controls/edit/CMasqueFixe.h"
 #include "controls/edit/CMasqueHexadecimal.h"
 #include "controls/edit/CMasqueNumerique.h"
 #include "controls/edit/CMasqueTexte.h"
@@ -684,6 +686,77 @@ TEST_F(Masques, MasqueHexadecimal) {
     EXPECT_TRUE(h.bEstValideEnSaisie(L"0123456789ABCDEF"));
     EXPECT_FALSE(h.bEstValideEnSaisie(L"0123456789ABCDEF0"));
     EXPECT_FALSE(h.bEstValideEnSaisie(L"12G"));
+}
+
+// ---------------------------------------------------------------------------
+// Fixed masks: a complete typed text, its value, and the value shown again
+
+// The longest duration, 2^63 - 1 ms, is 2562047788015 h 12 min 55.807 s.
+constexpr const wchar_t* kpszMasqueDureeLongue = L"HHHHHHHHHHHHH:MM:SS.CCC";
+
+struct STCasMasqueFixe {
+    eGENRE_MASQUE_FIXE eGenre;
+    const wchar_t* pszMasque;
+    const wchar_t* pszTexte;
+    const wchar_t* pszValeur;   // null: the text holds no value and is refused
+};
+
+const STCasMasqueFixe ktabMasquesFixes[] = {
+    {eGENRE_MASQUE_FIXE::DATE, L"JJ/MM/AAAA", L"10/12/2026", L"20261210"},
+    {eGENRE_MASQUE_FIXE::HEURE, L"HH:MM", L"09:30", L"093000000"},
+    {eGENRE_MASQUE_FIXE::DUREE, L"HH:MM:SS", L"01:30:15", L"5415000"},
+    {eGENRE_MASQUE_FIXE::DUREE, L"MM:SS", L"90:00", L"5400000"},
+    {eGENRE_MASQUE_FIXE::DUREE, L"HHH:MM:SS.CC", L"100:00:00.25", L"360000250"},
+    {eGENRE_MASQUE_FIXE::DUREE, kpszMasqueDureeLongue, L"2562047788015:12:55.807", L"9223372036854775807"},
+    // A duration past the longest one is refused rather than wrapped to a
+    // wrong number of milliseconds.
+    {eGENRE_MASQUE_FIXE::DUREE, kpszMasqueDureeLongue, L"2562047788015:12:55.808", nullptr},
+    {eGENRE_MASQUE_FIXE::DUREE, kpszMasqueDureeLongue, L"9999999999999:59:59.999", nullptr},
+    {eGENRE_MASQUE_FIXE::DUREE, L"SSSSSSSSSSSSSSSSS", L"99999999999999999", nullptr},
+    // A field of more digits than a number holds.
+    {eGENRE_MASQUE_FIXE::DUREE, L"CCCCCCCCCCCCCCCCCCCC", L"99999999999999999999", nullptr},
+    {eGENRE_MASQUE_FIXE::DATE, L"JJ/MM/AAAAAAAAAAAAAAAAAAAA", L"01/01/99999999999999999999", nullptr},
+};
+
+TEST_F(Masques, MasquesFixesTapesEtRelus) {
+    for (const auto& k : ktabMasquesFixes) {
+        SCOPED_TRACE(u8(std::wstring(L"mask \"") + k.pszMasque + L"\" text \"" + k.pszTexte + L"\""));
+        CMasqueFixe m(k.pszMasque, k.eGenre);
+        CTString v = L"stale";
+        const bool bLu = m.vbDeformate(k.pszTexte, v, true);
+        if (!k.pszValeur) {
+            EXPECT_FALSE(bLu);
+            EXPECT_EQ(u8(v), "");
+            EXPECT_FALSE(m.bEstValide(k.pszTexte));
+            continue;
+        }
+        ASSERT_TRUE(bLu);
+        EXPECT_EQ(u8(v), u8(k.pszValeur));
+        EXPECT_TRUE(m.bEstValide(k.pszTexte));
+        CTString s;
+        m.Formate(v, s);
+        EXPECT_EQ(u8(s), u8(k.pszTexte));
+    }
+}
+
+// A negative duration shows its length; the most negative one too, though
+// it has no positive counterpart.
+TEST_F(Masques, DureesNegativesAffichees) {
+    CMasqueFixe m(kpszMasqueDureeLongue, eGENRE_MASQUE_FIXE::DUREE);
+    struct {
+        const wchar_t* pszValeur;
+        const char* pszAffiche;
+    } tab[] = {
+        {L"-5415000", "0000000000001:30:15.000"},
+        {L"-9223372036854775807", "2562047788015:12:55.807"},
+        {L"-9223372036854775808", "2562047788015:12:55.808"},
+    };
+    for (const auto& k : tab) {
+        SCOPED_TRACE(u8(k.pszValeur));
+        CTString s;
+        m.Formate(k.pszValeur, s);
+        EXPECT_EQ(u8(s), k.pszAffiche);
+    }
 }
 
 } // namespace

@@ -440,6 +440,46 @@ TEST(DescriptionFenetre, ReadingTheWholeDescriptionAppliesTheClientSizeAndBackgr
     }
 }
 
+// A damaged description may give any client size and size limits: they are
+// brought back to the range of a description (-32768 to 32767) before the
+// client size moves the limits, so that none of them wraps around.
+TEST(DescriptionFenetre, ClientSizeAndLimitsOutsideTheDescriptionRange) {
+    struct Cas {
+        const char* pszCas;
+        const char* pszLimites;  // minimum and maximum sizes of the common record
+        const char* pszClient;
+        QSize taille;
+        int nLargeurMin, nHauteurMin, nLargeurMax, nHauteurMax;
+    };
+    // The window is 300 x 200; each limit moves by the client size less that.
+    const Cas tabCas[] = {
+        {"huge client area", "64000000 32000000 20030000 58020000", "FFFFFF7F FFFFFF7F", QSize(32767, 32767),
+         100 + 32467, 50 + 32567, 800 + 32467, 600 + 32567},
+        {"huge limits", "FFFFFF7F FFFFFF7F FFFFFF7F FFFFFF7F", "40010000 F0000000", QSize(320, 240),
+         32767 + 20, 32767 + 40, 32767 + 20, 32767 + 40},
+        {"very negative limits", "00000080 00000080 00000080 00000080", "40010000 F0000000", QSize(320, 240),
+         0, 0, -32768 + 20, -32768 + 40},
+    };
+    for (const Cas& c : tabCas) {
+        SCOPED_TRACE(c.pszCas);
+        Enregistrement e = Fenetre7125();
+        std::string& s = Champ(e, "commun");
+        const std::string sLimites = "64000000 32000000 20030000 58020000";
+        ASSERT_NE(s.find(sLimites), std::string::npos);
+        s.replace(s.find(sLimites), sLimites.size(), c.pszLimites);
+        Champ(e, "7006") = c.pszClient;
+        Octets o = Description(Assemble(e));
+        CFenPrincipale f(L"");
+        CKVBuffer b(o.data(), o.size());
+        ASSERT_NO_THROW(f.xCree(b));
+        EXPECT_EQ(f.rectInitial(), QRect(QPoint(10, 20), c.taille));
+        EXPECT_EQ(f.nGetLargeurMin(), c.nLargeurMin);
+        EXPECT_EQ(f.nGetHauteurMin(), c.nHauteurMin);
+        EXPECT_EQ(f.nGetLargeurMax(), c.nLargeurMax);
+        EXPECT_EQ(f.nGetHauteurMax(), c.nHauteurMax);
+    }
+}
+
 // Header, version and size errors of a whole description.
 TEST(DescriptionFenetre, ErrorsOfTheHeaderAndRecord) {
     struct Cas {

@@ -195,7 +195,9 @@ void CKVBuffer::Assure(size_t n) {
 
 CKVBuffer& CKVBuffer::LitBrut(void* p, size_t n) {
     Assure(n);
-    std::memcpy(p, m_pData + m_nPosition, n);
+    // An empty buffer has no storage: memcpy is not called with it, not even
+    // for zero bytes.
+    if (n) std::memcpy(p, m_pData + m_nPosition, n);
     m_nPosition += n;
     return *this;
 }
@@ -211,7 +213,7 @@ bool CKVBuffer::Get(void* p, size_t n) {
     if (m_bEncorePacke && m_nPosition + n > m_nPremierOctetCode) xDepacke();
     size_t nLim = nGetLimite();
     if (m_nPosition > nLim || n > nLim - m_nPosition) return false;
-    std::memcpy(p, m_pData + m_nPosition, n);
+    if (n) std::memcpy(p, m_pData + m_nPosition, n);
     m_nPosition += n;
     return true;
 }

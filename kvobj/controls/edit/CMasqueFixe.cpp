@@ -23,6 +23,23 @@ long long nPuissance10(int n) {
     while (n-- > 0) p *= 10;
     return p;
 }
+
+// The number some digits make; false when it does not fit a long long.
+bool bNombre(const CTString& sChiffres, long long& n) {
+    n = 0;
+    for (wchar_t c : sChiffres)
+        if (__builtin_mul_overflow(n, 10LL, &n) || __builtin_add_overflow(n, static_cast<long long>(c - L'0'), &n))
+            return false;
+    return true;
+}
+
+// A duration in milliseconds from its fields (none negative); false when it
+// does not fit the 8-byte integer a duration value is.
+bool bDureeEnMs(const long long tab[7], long long& n) {
+    return !__builtin_mul_overflow(tab[HEURE], 60LL, &n) && !__builtin_add_overflow(n, tab[MINUTE], &n) &&
+           !__builtin_mul_overflow(n, 60LL, &n) && !__builtin_add_overflow(n, tab[SECONDE], &n) &&
+           !__builtin_mul_overflow(n, 1000LL, &n) && !__builtin_add_overflow(n, tab[MILLI], &n);
+}
 } // namespace
 
 CMasqueFixe::CMasqueFixe(const CTString& sMasque, eGENRE_MASQUE_FIXE eGenre) : m_eGenre(eGenre) {
@@ -86,7 +103,11 @@ bool CMasqueFixe::bChamps(const CTString& sValeur, long long tab[7]) const {
         tab[MILLI] = lit(6, 3);
         break;
     case eGENRE_MASQUE_FIXE::DUREE: {
-        long long ms = std::llabs(std::wcstoll(sValeur.c_str(), nullptr, 10));
+        // The magnitude of the value, taken unsigned: the most negative
+        // duration has no positive counterpart.
+        const long long nValeur = std::wcstoll(sValeur.c_str(), nullptr, 10);
+        const unsigned long long ms =
+            nValeur < 0 ? 0ULL - static_cast<unsigned long long>(nValeur) : static_cast<unsigned long long>(nValeur);
         // The largest field the mask shows takes what is above it.
         bool bH = false, bm = false, bS = false;
         for (const STElement& e : m_tabElements)
@@ -95,8 +116,8 @@ bool CMasqueFixe::bChamps(const CTString& sValeur, long long tab[7]) const {
                 bm |= e.zone.cChamp == L'm';
                 bS |= e.zone.cChamp == L'S';
             }
-        tab[MILLI] = ms % 1000;
-        long long s = ms / 1000;
+        tab[MILLI] = static_cast<long long>(ms % 1000);
+        long long s = static_cast<long long>(ms / 1000);
         tab[SECONDE] = bm || bH ? s % 60 : s;
         long long m = s / 60;
         tab[MINUTE] = bH ? m % 60 : m;
@@ -108,19 +129,25 @@ bool CMasqueFixe::bChamps(const CTString& sValeur, long long tab[7]) const {
     return true;
 }
 
-CTString CMasqueFixe::sValeurDepuisChamps(const long long tab[7]) const {
+bool CMasqueFixe::bValeurDepuisChamps(const long long tab[7], CTString& sValeur) const {
     wchar_t sz[32];
     switch (m_eGenre) {
     case eGENRE_MASQUE_FIXE::DATE:
         std::swprintf(sz, 32, L"%04lld%02lld%02lld", tab[ANNEE], tab[MOIS], tab[JOUR]);
-        return sz;
+        sValeur = sz;
+        return true;
     case eGENRE_MASQUE_FIXE::HEURE:
         std::swprintf(sz, 32, L"%02lld%02lld%02lld%03lld", tab[HEURE], tab[MINUTE], tab[SECONDE], tab[MILLI]);
-        return sz;
-    case eGENRE_MASQUE_FIXE::DUREE:
-        return std::to_wstring(((tab[HEURE] * 60 + tab[MINUTE]) * 60 + tab[SECONDE]) * 1000 + tab[MILLI]);
+        sValeur = sz;
+        return true;
+    case eGENRE_MASQUE_FIXE::DUREE: {
+        long long n;
+        if (!bDureeEnMs(tab, n)) return false;
+        sValeur = std::to_wstring(n);
+        return true;
     }
-    return CTString();
+    }
+    return false;
 }
 
 void CMasqueFixe::Formate(const CTString& sValeur, CTString& sSortie, CObjetAPCode*) const {
@@ -181,7 +208,10 @@ bool CMasqueFixe::vbDeformate(const CTString& sTexte, CTString& sValeur, bool) c
     size_t n = 0;
     for (const STElement& e : m_tabElements) {
         if (!e.bZone) continue;
-        long long v = std::wcstoll(sCh.substr(n, static_cast<size_t>(e.zone.nLongueur)).c_str(), nullptr, 10);
+        // A field of more digits than a number holds gives no value (rather
+        // than the largest number).
+        long long v;
+        if (!bNombre(sCh.substr(n, static_cast<size_t>(e.zone.nLongueur)), v)) return false;
         n += static_cast<size_t>(e.zone.nLongueur);
         int i = nIndiceChamp(e.zone.cChamp);
         // Two-digit years: 00 to 50 are 2000 to 2050, 51 to 99 are 1951 to 1999.
@@ -189,7 +219,11 @@ bool CMasqueFixe::vbDeformate(const CTString& sTexte, CTString& sValeur, bool) c
         if (i == MILLI && e.zone.nLongueur < 3) v *= nPuissance10(3 - e.zone.nLongueur);
         tab[i] = v;
     }
-    sValeur = sValeurDepuisChamps(tab);
+    // A duration too long for its value type is refused, not wrapped.
+    if (!bValeurDepuisChamps(tab, sValeur)) {
+        sValeur.clear();
+        return false;
+    }
     return true;
 }
 
@@ -210,7 +244,10 @@ bool CMasqueFixe::bEstValideEnSaisie(const CTString& sTexte) const {
 bool CMasqueFixe::bEstValide(const CTString& sTexte) const {
     if (!bEstValideEnSaisie(sTexte)) return false;
     const int n = static_cast<int>(sChiffres(sTexte).size());
-    return n == 0 || n == m_nChiffres;
+    if (n == 0) return true;
+    // Complete, and holding a value: a duration past the largest one is not.
+    CTString sValeur;
+    return n == m_nChiffres && vbDeformate(sTexte, sValeur, false);
 }
 
 bool CMasqueFixe::bFinDeSaisie(const CTString& sTexte, bool) const {

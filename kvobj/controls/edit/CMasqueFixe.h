@@ -49,9 +49,10 @@ private:
         wchar_t cLitteral;
         STZone zone;
     };
-    // Fields of a value, and back.
+    // Fields of a value, and back (false when the fields make no value of
+    // the mask's kind).
     bool bChamps(const CTString& sValeur, long long tab[7]) const;
-    CTString sValeurDepuisChamps(const long long tab[7]) const;
+    bool bValeurDepuisChamps(const long long tab[7], CTString& sValeur) const;
 
     eGENRE_MASQUE_FIXE m_eGenre;
     std::vector<STElement> m_tabElements;
