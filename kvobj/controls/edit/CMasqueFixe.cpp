@@ -109,12 +109,11 @@ bool CMasqueFixe::bChamps(const CTString& sValeur, long long tab[7]) const {
         const unsigned long long ms =
             nValeur < 0 ? 0ULL - static_cast<unsigned long long>(nValeur) : static_cast<unsigned long long>(nValeur);
         // The largest field the mask shows takes what is above it.
-        bool bH = false, bm = false, bS = false;
+        bool bH = false, bm = false;
         for (const STElement& e : m_tabElements)
             if (e.bZone) {
                 bH |= e.zone.cChamp == L'H';
                 bm |= e.zone.cChamp == L'm';
-                bS |= e.zone.cChamp == L'S';
             }
         tab[MILLI] = static_cast<long long>(ms % 1000);
         long long s = static_cast<long long>(ms / 1000);
@@ -122,7 +121,6 @@ bool CMasqueFixe::bChamps(const CTString& sValeur, long long tab[7]) const {
         long long m = s / 60;
         tab[MINUTE] = bH ? m % 60 : m;
         tab[HEURE] = m / 60;
-        (void)bS;
         break;
     }
     }
