@@ -1,4 +1,5 @@
 #include "ProjetSource.h"
+#include "CodeLua.h"
 #include "Registre.h"
 #include "conteneur/Identifiants.h"
 #include <algorithm>
@@ -58,6 +59,55 @@ public:
         return p;
     }
     void Erreur(const STPosition& p, const std::string& s) { m_diag.Erreur(p, s); }
+
+    // Line n (0-based) of the file, without its end of line.
+    std::string sLigne(int n) const {
+        size_t i = 0;
+        for (int k = 0; k < n && i != std::string::npos; ++k) {
+            i = m_sTexte.find('\n', i);
+            if (i != std::string::npos) ++i;
+        }
+        if (i == std::string::npos || i > m_sTexte.size()) return {};
+        size_t f = m_sTexte.find('\n', i);
+        std::string s = m_sTexte.substr(i, f == std::string::npos ? std::string::npos : f - i);
+        if (!s.empty() && s.back() == '\r') s.pop_back();
+        return s;
+    }
+
+    // Where line nLigne (1-based) of a code text starts in the file: a
+    // literal block ("|") starts on the line after its indicator, at its
+    // indentation; other scalars start where their node is.
+    STPosition PositionDansCode(const YAML::Node& v, int nLigne, const std::string& sPres) const {
+        const YAML::Mark m = v.Mark();
+        STPosition p = Position(m);
+        if (m.line < 0) return p;
+        std::string sDebut = sLigne(m.line);
+        const bool bLitteral = m.column >= 0 && static_cast<size_t>(m.column) < sDebut.size() && sDebut[m.column] == '|';
+        int nLigneFichier = m.line;  // 0-based
+        int nColonne = m.column;     // 0-based
+        if (bLitteral) {
+            // The block's lines, blank ones included, follow the indicator.
+            nLigneFichier = m.line + nLigne;
+            std::string s = sLigne(nLigneFichier);
+            size_t k = s.find_first_not_of(' ');
+            nColonne = k == std::string::npos ? 0 : static_cast<int>(k);
+        } else if (nLigne > 1) {
+            nLigneFichier = m.line + nLigne - 1;
+            std::string s = sLigne(nLigneFichier);
+            size_t k = s.find_first_not_of(' ');
+            nColonne = k == std::string::npos ? 0 : static_cast<int>(k);
+        }
+        // Lua gives no column: the token it names, when it stands once on
+        // that line, else where the line's code starts.
+        if (!sPres.empty()) {
+            std::string s = sLigne(nLigneFichier);
+            size_t k = s.find(sPres, static_cast<size_t>(nColonne));
+            if (k != std::string::npos && s.find(sPres, k + 1) == std::string::npos) nColonne = static_cast<int>(k);
+        }
+        p.nLigne = nLigneFichier + 1;
+        p.nColonne = nColonne + 1;
+        return p;
+    }
     void Erreur(const YAML::Node& n, const std::string& s) { m_diag.Erreur(Position(n), s); }
 
     // The document of the file, or a null node after reporting why not.
@@ -74,6 +124,7 @@ public:
             Erreur(Debut(), "brackets nested too deeply");
             return false;
         }
+        m_sTexte = sTexte;
         std::vector<YAML::Node> tabDocs;
         try {
             tabDocs = YAML::LoadAll(sTexte);
@@ -146,6 +197,7 @@ public:
     }
 
 private:
+    std::string m_sTexte;  // the file as read, for positions inside code
     bool ErreurFichier(const std::string& s) {
         STPosition p;
         p.sFichier = m_sChemin;
@@ -444,6 +496,13 @@ private:
             if (v.IsNull()) continue;  // an event listed without code
             if (!v.IsScalar()) {
                 m_f.Erreur(v, "the code of event '" + k.Scalar() + "' must be text");
+                bOk = false;
+                continue;
+            }
+            // The code compiles now, not when it first runs.
+            if (auto e = VerifieCodeLua(v.Scalar())) {
+                m_f.Erreur(m_f.PositionDansCode(v, e->nLigne, e->sPres),
+                           "Lua, in the code of event '" + k.Scalar() + "': " + e->sMessage);
                 bOk = false;
                 continue;
             }

@@ -862,6 +862,17 @@ TEST(KvcFenetres, MistakesReportedWhereTheyAre) {
          "tab_order 1 is given to IMG_A already ("},
         {FEN + "menus:\n  - menu: MENU_A\n    options:\n      - option: OPT_A\n        chekced: true\n", "7:9",
          "unknown key 'chekced' in option OPT_A (did you mean 'checked'?)"},
+        // Event code compiles with the project, and its mistakes are placed
+        // in the YAML source: a literal block's lines follow its indicator.
+        {FEN + "code:\n  init: |\n    local x = 1\n    x = = 2\n", "6:5",
+         "Lua, in the code of event 'init': unexpected symbol near '='"},
+        {FEN + "code:\n  init: |\n    local t = {}\n    t.a = 1 +* 2\n", "6:14",
+         "Lua, in the code of event 'init': unexpected symbol near '*'"},
+        {FEN + "code:\n  init: |\n    if x then\n      y()\n", "6:7",
+         "Lua, in the code of event 'init': 'end' expected at the end of the code"},
+        {FEN + "code:\n  init: Info('a'\n", "4:9", "Lua, in the code of event 'init': ')' expected (to close '(' at line 1) at the end of the code"},
+        {LIB + "    code:\n      click: |\n        return 1\n        x = 2\n", "9:9",
+         "Lua, in the code of event 'click': 'end' expected"},
     };
     const std::string sRep = kvtest::RepertoireTemporaire();
     const std::string sSortie = sRep + "/p.kvp";
