@@ -45,6 +45,8 @@ public:
     virtual int nExecuteProcedure(void* pProcedure) = 0;
     // A generic action handed over to the main thread.
     virtual void ActionGenerique(int nAction, intptr_t nParametre) {}
+    // A window instance has closed: what the runner kept for it goes.
+    virtual void FinFenetre(void* pFenetre) {}
 };
 
 // The C++ code runner: a test registers a callable per (identifier, event)

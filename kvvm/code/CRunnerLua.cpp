@@ -1,4 +1,5 @@
 #include "code/CRunnerLua.h"
+#include "code/TableFonctions.h"
 #include "vm/Export.h"
 #include "vm/ValeursHote.h"
 #include "conteneur/CConteneurProjet.h"
@@ -6,7 +7,6 @@
 #include "kv/tables.h"
 #include "kv/types.h"
 #include <lua.hpp>
-#include <zlib.h>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -26,6 +26,7 @@ namespace {
 const char* const pszCLE_ETAT = "kv.runner";         // registry: the runner's state (light userdata)
 const char* const pszCLE_FONCTIONS = "kv.fonctions"; // registry: language functions made so far
 const char* const pszCLE_META_ENV = "kv.meta_env";   // registry: metatable of the run environments
+const char* const pszCLE_ENVS = "kv.envs";           // registry: each open window's environment, by instance
 const char* const pszMETA_OBJET = "kv.objet";        // metatable of windows and controls
 
 // Keys of a run's environment that the code does not see by name.
@@ -131,47 +132,17 @@ struct CRunnerLua::STEtat {
 void CRunnerLua::STEtat::LitFonctions() {
     if (bFonctionsLues) return;
     bFonctionsLues = true;
-    auto pfnInfo = reinterpret_cast<uintptr_t (*)(int, unsigned)>(acces.fnSymbole ? acces.fnSymbole("InfoComposante") : nullptr);
-    if (!pfnInfo) return;
-    auto* tab = reinterpret_cast<const STFonction*>(pfnInfo(33, 0));
-    auto nNb = static_cast<uint32_t>(pfnInfo(34, 0));
-    auto* pBloc = reinterpret_cast<const uint8_t*>(pfnInfo(40, 0));
-    auto nBloc = static_cast<uint32_t>(pfnInfo(41, 0));
-    if (!tab || !pBloc || nBloc < 4) return;
-    uLongf nTaille = uint32_t(pBloc[0]) | uint32_t(pBloc[1]) << 8 | uint32_t(pBloc[2]) << 16 | uint32_t(pBloc[3]) << 24;
-    std::vector<unsigned char> brut(nTaille);
-    if (uncompress(brut.data(), &nTaille, pBloc + 4, nBloc - 4) != Z_OK) return;
-    std::vector<std::string> noms;
-    std::string s;
-    for (uLongf i = 0; i < nTaille; ++i) {
-        if (brut[i] == 0) {
-            noms.push_back(std::move(s));
-            s.clear();
-        } else {
-            s.push_back(static_cast<char>(brut[i]));
-        }
-    }
-    for (uint32_t i = 0; i < nNb && i < noms.size(); ++i) {
-        const STFonction& f = tab[i];
-        std::string sCle = sMajuscules(noms[i]);
+    for (STFonctionModule& f : LitTableFonctions(acces.fnSymbole)) {
+        std::string sCle = sMajuscules(f.sNom);
         if (fonctions.count(sCle)) continue;  // a repeated row: the first holds the syntaxes
         STFonctionLua fn;
-        fn.sNom = noms[i];
-        fn.nIndice = static_cast<int>(i);
-        const uint32_t nSyntaxes = f.nIdentifiant >> 24;
-        for (uint32_t k = 0; f.pSyntaxes && k < nSyntaxes; ++k) {
-            const STSyntaxe& st = f.pSyntaxes[k];
+        fn.sNom = std::move(f.sNom);
+        fn.nIndice = f.nIndice;
+        for (STSyntaxeModule& sm : f.tabSyntaxes) {
             STSyntaxeLua sl;
-            sl.pfnGlue = st.pfnGlue;
-            sl.bVariadique = (st.nParametres & nSYNTAXE_VARIADIQUE) != 0;
-            auto lit = [&](int j) {
-                uint32_t n;
-                std::memcpy(&n, st.pSignature + 4 * j, 4);
-                return n;
-            };
-            // The parameters' type words follow the result's.
-            if (st.pSignature)
-                for (uint32_t j = 0; j < (st.nParametres & nSYNTAXE_NB_PARAMETRES); ++j) sl.tabParametres.push_back(lit(1 + j));
+            sl.pfnGlue = sm.pfnGlue;
+            sl.bVariadique = sm.bVariadique;
+            sl.tabParametres = std::move(sm.tabParametres);
             fn.tabSyntaxes.push_back(std::move(sl));
         }
         fonctions.emplace(std::move(sCle), std::move(fn));
@@ -984,6 +955,40 @@ void Compte(lua_State* L, lua_Debug*) {
     }
 }
 
+// Pushes the environment of a run: one table per open window instance,
+// shared by all the code of that window (its declarations, its own events
+// and its controls' events), so that what the declarations set is seen by
+// the rest and by no other window; code without a window gets a table of its
+// own. Both read through to the globals (_G), which the whole project shares.
+void PousseEnvironnement(lua_State* L, void* pFenetre) {
+    if (pFenetre) {
+        lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_ENVS);
+        if (lua_rawgetp(L, -1, pFenetre) == LUA_TTABLE) {
+            lua_remove(L, -2);
+            return;
+        }
+        lua_pop(L, 1);
+    }
+    lua_newtable(L);
+    lua_pushlightuserdata(L, &cCLE_FENETRE);
+    lua_pushlightuserdata(L, pFenetre);
+    lua_rawset(L, -3);
+    lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_META_ENV);
+    lua_setmetatable(L, -2);
+    if (pFenetre) {
+        lua_pushvalue(L, -1);
+        lua_rawsetp(L, -3, pFenetre);
+        lua_remove(L, -2);
+    }
+}
+
+void PoseObjetEnv(lua_State* L, int nEnv, void* pObjet) {
+    lua_pushlightuserdata(L, &cCLE_OBJET);
+    if (pObjet) lua_pushlightuserdata(L, pObjet);
+    else lua_pushnil(L);
+    lua_rawset(L, nEnv);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- runner
@@ -999,6 +1004,8 @@ CRunnerLua::CRunnerLua(STAccesModule acces) : m_p(std::make_unique<STEtat>()) {
     lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_ETAT);
     lua_newtable(L);
     lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_FONCTIONS);
+    lua_newtable(L);
+    lua_setfield(L, LUA_REGISTRYINDEX, pszCLE_ENVS);
     // The globals find the module's functions and the open windows...
     lua_pushglobaltable(L);
     lua_newtable(L);
@@ -1112,7 +1119,7 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         if (it == m_p->code.end()) return eLUA_OK;
         if (it->second.nRef == LUA_NOREF) {
             m_sDerniereErreur = it->second.sErreur;
-            std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+            SignaleErreur(it->second.sNom);
             return eLUA_ERREUR_COMPILATION;
         }
         // The window the code belongs to: its controls are the code's names.
@@ -1125,21 +1132,23 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         int nTop = lua_gettop(L);
         if (!lua_checkstack(L, 6 + (pParametres ? static_cast<int>(pParametres->size()) : 0))) {
             m_sDerniereErreur = it->second.sNom + ": too many parameters";
-            std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+            SignaleErreur(it->second.sNom);
             return eLUA_ERREUR_EXECUTION;
         }
         lua_pushcfunction(L, Trace);
         int nTrace = lua_gettop(L);
         lua_rawgeti(L, LUA_REGISTRYINDEX, it->second.nRef);
-        lua_newtable(L);
-        lua_pushlightuserdata(L, &cCLE_FENETRE);
-        lua_pushlightuserdata(L, pFenetre);
-        lua_rawset(L, -3);
+        PousseEnvironnement(L, pFenetre);
+        const int nEnv = lua_gettop(L);
+        // The object whose code runs, for this run (a nested run of the same
+        // window puts its own and gives this one back when it ends).
         lua_pushlightuserdata(L, &cCLE_OBJET);
-        lua_pushlightuserdata(L, st.piObjet);
-        lua_rawset(L, -3);
-        lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_META_ENV);
-        lua_setmetatable(L, -2);
+        lua_rawget(L, nEnv);
+        void* pObjetAvant = lua_touserdata(L, -1);
+        lua_pop(L, 1);
+        PoseObjetEnv(L, nEnv, st.piObjet);
+        lua_pushvalue(L, nEnv);
+        const int nRefEnv = luaL_ref(L, LUA_REGISTRYINDEX);
         int nArgs = 1;
         if (pParametres) {
             for (const STValeurHote& v : *pParametres) PousseValeur(L, m_p.get(), v);
@@ -1154,6 +1163,10 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         ++m_p->nProfondeur;
         int nRes = lua_pcall(L, nArgs, 0, nTrace);
         --m_p->nProfondeur;
+        lua_rawgeti(L, LUA_REGISTRYINDEX, nRefEnv);
+        PoseObjetEnv(L, lua_gettop(L), pObjetAvant);
+        lua_pop(L, 1);
+        luaL_unref(L, LUA_REGISTRYINDEX, nRefEnv);
         bool bEpuise = m_p->bEpuise;
         m_p->nCompte = nCompteAvant;
         m_p->bEpuise = bEpuiseAvant;
@@ -1162,7 +1175,7 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
         if (nRes != LUA_OK && lua_touserdata(L, -1) != &cARRET) {
             const char* psz = lua_tostring(L, -1);
             m_sDerniereErreur = psz ? psz : "error object is not a string";
-            std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+            SignaleErreur(it->second.sNom);
             nCode = bEpuise ? eLUA_BUDGET_EPUISE : eLUA_ERREUR_EXECUTION;
         }
         lua_settop(L, nTop);
@@ -1172,8 +1185,83 @@ int CRunnerLua::nExecute(const STExecutionCode& st) {
     } catch (...) {
         m_sDerniereErreur = "lua runner: unknown exception";
     }
-    std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+    SignaleErreur("");
     return eLUA_ERREUR_EXECUTION;
+}
+
+namespace {
+// The text of the error box of a run that failed: where (window, control,
+// event, line) and what. The message starts with Lua's "CHUNK:LINE: "; a
+// chunk is named "WINDOW.CONTROL:event" (the window's own code:
+// "WINDOW:event").
+std::string sTexteBoiteErreur(const std::string& sMessage, const std::string& sChunk) {
+    std::string sPremiere = sMessage.substr(0, sMessage.find('\n'));
+    std::string sOu = sChunk, sLigne, sQuoi = sPremiere;
+    // The chunk that raised (a function of the declarations may be the one).
+    size_t nEv = sPremiere.find(':');
+    size_t nLigne = nEv == std::string::npos ? nEv : sPremiere.find(':', nEv + 1);
+    size_t nFin = nLigne == std::string::npos ? nLigne : sPremiere.find(':', nLigne + 1);
+    if (nFin != std::string::npos && nFin > nLigne + 1 &&
+        sPremiere.find_first_not_of("0123456789", nLigne + 1) == nFin) {
+        sOu = sPremiere.substr(0, nLigne);
+        sLigne = sPremiere.substr(nLigne + 1, nFin - nLigne - 1);
+        sQuoi = sPremiere.substr(nFin + 1);
+        if (!sQuoi.empty() && sQuoi[0] == ' ') sQuoi.erase(0, 1);
+    }
+    std::string sObjet = sOu, sEvenement;
+    if (size_t k = sOu.rfind(':'); k != std::string::npos) {
+        sObjet = sOu.substr(0, k);
+        sEvenement = sOu.substr(k + 1);
+    }
+    std::string sFenetre = sObjet, sControle;
+    if (size_t k = sObjet.find('.'); k != std::string::npos) {
+        sFenetre = sObjet.substr(0, k);
+        sControle = sObjet.substr(k + 1);
+    }
+    std::string s = "Error in event code\r\n";
+    if (!sFenetre.empty()) s += "Window: " + sFenetre + "\r\n";
+    if (!sControle.empty()) s += "Control: " + sControle + "\r\n";
+    if (!sEvenement.empty()) s += "Event: " + sEvenement + "\r\n";
+    if (!sLigne.empty()) s += "Line: " + sLigne + "\r\n";
+    return s + "\r\n" + sQuoi;
+}
+} // namespace
+
+void CRunnerLua::SignaleErreur(const std::string& sChunk) {
+    ++m_nErreurs;
+    std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+    // The module's error box shows it to whoever runs the program.
+    const STFonctionLua* fn = m_p->pFonction("Erreur");
+    IKSLibrary* piCompo = m_p->acces.fnComposante ? m_p->acces.fnComposante() : nullptr;
+    if (!fn || !piCompo) return;
+    for (const STSyntaxeLua& st : fn->tabSyntaxes) {
+        if (!st.pfnGlue || st.tabParametres.size() != 1) continue;
+        const std::wstring sTexte = sDepuisUtf8(sTexteBoiteErreur(m_sDerniereErreur, sChunk));
+        const wchar_t* psz = sTexte.c_str();
+        void* tabArgs[2] = {&psz, nullptr};
+        STSlotAppel slot;
+        STKSAppel appel;
+        appel.pVM = m_p->acces.fnVM ? m_p->acces.fnVM() : nullptr;
+        appel.nFonction = fn->nIndice;
+        appel.pSlot = &slot;
+        CXError* e = piCompo->pclGetError();
+        if (e) e->RAZ();
+        reinterpret_cast<PFN_GLUE>(st.pfnGlue)(&appel, piCompo, tabArgs);
+        if ((e = piCompo->pclGetError())) e->RAZ();
+        return;
+    }
+}
+
+void CRunnerLua::FinFenetre(void* pFenetre) {
+    lua_State* L = m_p->L;
+    m_p->parametres.erase(pFenetre);
+    if (!L || !pFenetre) return;
+    // A closed window's values go with it: a window opened later at the same
+    // address starts afresh.
+    lua_getfield(L, LUA_REGISTRYINDEX, pszCLE_ENVS);
+    lua_pushnil(L);
+    lua_rawsetp(L, -2, pFenetre);
+    lua_pop(L, 1);
 }
 
 int CRunnerLua::nExecuteProcedure(void*) {

@@ -2,10 +2,15 @@
 // from the compiled project and run in one Lua state.
 //
 // Each (object, event) chunk is compiled once, under the name
-// "FULL.NAME:event" so that messages read "FEN_X.BTN_OK:click:3: ...". A run
-// gets a fresh environment table that reads through to the globals (write
-// `_G.NAME = v` to keep a value between runs). A window's opening parameters
-// are `...` in its declaration code and in the window's other events.
+// "FULL.NAME:event" so that messages read "FEN_X.BTN_OK:click:3: ...". All
+// the code of one open window instance (its declarations, its events, its
+// controls' events) runs in one environment table, made when its first code
+// runs and dropped when it closes: `total = 0` in the declarations is seen by
+// a click code of the same window and by no other window (nor by another
+// instance of it). Code without a window runs in a fresh table. Both read
+// through to the globals: `_G.NAME = v` is seen by the whole project. A
+// window's opening parameters are `...` in its declaration code and in the
+// window's other events.
 //
 // Names in the code, in this order: the run's locals and globals, the
 // controls of the running code's window by their bare names (and MaFenetre,
@@ -101,6 +106,9 @@ public:
     virtual const std::string& sDerniereErreur() const = 0;
     // A global of the Lua state as a host value (false: nil or absent).
     virtual bool bLitGlobale(const char* pszNom, STValeurHote& v) = 0;
+    // Runs that ended on an error the code did not catch (compilation,
+    // run time, instruction budget), since the runner was made.
+    virtual int nGetNbErreurs() const = 0;
 };
 
 class CRunnerLua : public IRunnerLua {
@@ -115,6 +123,7 @@ public:
     bool bPossedeCode(uint64_t nID, int nEvenement) override;
     int nExecute(const STExecutionCode& st) override;
     int nExecuteProcedure(void* pProcedure) override;
+    void FinFenetre(void* pFenetre) override;
 
     bool bCharge(CConteneurProjet& projet) override;
     bool bChargeFichier(const std::string& sChemin) override;
@@ -123,6 +132,7 @@ public:
     uint64_t nGetBudget() const;
     const std::string& sDerniereErreur() const override { return m_sDerniereErreur; }
     bool bLitGlobale(const char* pszNom, STValeurHote& v) override;
+    int nGetNbErreurs() const override { return m_nErreurs; }
 
     struct STEtat;
 
@@ -130,6 +140,9 @@ private:
     std::unique_ptr<STEtat> m_p;
     uint64_t m_nBudget = nBUDGET_DEFAUT;
     std::string m_sDerniereErreur;
+    int m_nErreurs = 0;
+    // Reports an error of a run: stderr, the count, the error box.
+    void SignaleErreur(const std::string& sChunk);
 };
 
 // Made inside the host's library, for programs that load it with dlopen.

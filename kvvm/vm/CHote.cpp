@@ -211,6 +211,7 @@ bool CVM::bInitVMFenetre(void* pFenetre, const wchar_t*) {
 void CVM::TermVMFenetre(void* pFenetre) {
     m_instances.erase(pFenetre);
     std::erase(m_ordreInstances, pFenetre);
+    if (ICodeRunner* r = m_pHote->piGetRunner()) r->FinFenetre(pFenetre);
 }
 
 int CVM::nPasseParametresOuverture(void* pSlot, void* pFenetre) {

@@ -148,6 +148,49 @@ TEST_F(ObjetsLuaDeuxFiches, BareNamesAreThoseOfTheRunningCodesWindow) {
     EXPECT_EQ(Globale("R"), "first");
 }
 
+// All the code of one window instance shares one set of values: what its
+// declarations set is seen by its controls' code, and neither by the other
+// instance of the same window nor by code outside the window; _G is the
+// whole project's.
+TEST_F(ObjetsLuaDeuxFiches, EachWindowInstanceHasItsOwnValues) {
+    void* pNomA = Objet(L"A.LIB_Nom");
+    void* pNomB = Objet(L"B.LIB_Nom");
+    ASSERT_NE(pNomA, nullptr);
+    ASSERT_NE(pNomB, nullptr);
+    struct Cas {
+        const char* pszCode;
+        void* pObjet;
+        const char* pszAttendu;
+    } tab[] = {
+        {"_G.R = parametre", pNomA, "first"},
+        {"_G.R = parametre", pNomB, "second"},
+        {"compte = (compte or 0) + 1 _G.R = compte", pNomA, "1"},
+        {"compte = (compte or 0) + 1 _G.R = compte", pNomA, "2"},
+        {"compte = (compte or 0) + 1 _G.R = compte", pNomB, "1"},
+        {"_G.R = tostring(compte) .. ',' .. tostring(parametre)", nullptr, "nil,nil"},
+        {"_G.partage = 'everyone'", pNomA, nullptr},
+        {"_G.R = partage", pNomB, "everyone"},
+        // MoiMeme is the object of each run, also in a shared environment.
+        {"_G.R = MoiMeme.Nom", pNomA, "LIB_Nom"},
+    };
+    for (const Cas& c : tab) {
+        SCOPED_TRACE(c.pszCode);
+        ASSERT_EQ(Execute(c.pszCode, c.pObjet), 0) << lua->sDerniereErreur();
+        if (c.pszAttendu) {
+            EXPECT_EQ(Globale("R"), c.pszAttendu);
+        }
+    }
+    // A closed window's values go with it: the sheet opened again starts afresh.
+    Appelle("KSL_Ferme_1", L"A");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    STValeurHote v;
+    v.nType = KS_PSTRW;
+    v.sTexte = L"third";
+    Appelle("KSL_OuvreFille_0", L"A=FEN_Fiche", {v});
+    ASSERT_EQ(Execute("_G.R = tostring(compte) .. ',' .. parametre", Objet(L"A.LIB_Nom")), 0) << lua->sDerniereErreur();
+    EXPECT_EQ(Globale("R"), "nil,third");
+}
+
 // An object kept after its window closed gives an error instead of reaching
 // a destroyed window.
 TEST_F(ObjetsLuaDeuxFiches, ObjectsOfAClosedWindowFailCleanly) {
