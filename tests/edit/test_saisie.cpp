@@ -8,6 +8,7 @@
 #include "controls/edit/CSaisie.h"
 #include "kv/host.h"
 #include "code/CRunnerLua.h"
+#include "conteneur/Identifiants.h"
 #include "frame/Numeros.h"
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -380,6 +381,32 @@ TEST_F(SaisieFenetre, BoundsAreCheckedBeforeTheExitCode) {
     Focus(pAutre);
     EXPECT_EQ(Globale("SORTIES_QTE"), 1);
     EXPECT_EQ(Propriete(L"EDT_Qte", 1), "5");
+}
+
+// An edit that holds nothing reads as an empty entry of its type from the
+// code: the empty text, 0 for a number; nil only when NullSiVide asks it.
+TEST_F(SaisieFenetre, EmptyEditsReadAsTheEmptyValueOfTheirType) {
+    struct Cas {
+        const char* pszCode;
+        const char* pszAttendu;
+    } tab[] = {
+        {"_G.R = type(EDT_Autre.Valeur) .. ':[' .. EDT_Autre.Valeur .. ']'", "string:[]"},
+        {"_G.R = math.type(EDT_Qte.Valeur) .. ':' .. EDT_Qte.Valeur", "integer:0"},
+        {"_G.R = tostring(EDT_Montant.Valeur == 0)", "true"},
+        {"EDT_Autre.Valeur = 'x' EDT_Autre.Valeur = '' _G.R = type(EDT_Autre.Valeur)", "string"},
+        {"EDT_Qte.NullSiVide = true _G.R = tostring(EDT_Qte.Valeur)", "nil"},
+        {"EDT_Autre.NullSiVide = true _G.R = tostring(EDT_Notes.Valeur) .. ',' .. tostring(EDT_Autre.Valeur)", ",nil"},
+    };
+    const uint64_t nID = nIdentifiantObjet(L"FEN_Saisie.EDT_Autre");
+    for (const Cas& c : tab) {
+        SCOPED_TRACE(c.pszCode);
+        ASSERT_TRUE(lua->bAjouteCode(nID, 18, c.pszCode, "FEN_Saisie.EDT_Autre")) << lua->sDerniereErreur();
+        STExecutionCode st{nID, 18, Champ(L"EDT_Autre"), nullptr, 0};
+        ASSERT_EQ(lua->nExecute(st), 0) << lua->sDerniereErreur();
+        STValeurHote v;
+        ASSERT_TRUE(lua->bLitGlobale("R", v));
+        EXPECT_EQ(std::string(v.sTexte.begin(), v.sTexte.end()), c.pszAttendu);
+    }
 }
 
 TEST_F(SaisieFenetre, TypeAndValueThroughTheGate) {

@@ -256,7 +256,32 @@ void CSaisie::SetValeur(const CAny& cl) {
 
 void CSaisie::GetValeur(CAny* pcl) {
     if (m_bEnSaisie) AffichageVersValeurInterne();
-    *pcl = m_clValeur;
+    bool bVide = m_clValeur.nGetType() == KS_VIDE;
+    if (!bVide && m_st.bVideSiNull && m_clValeur.nGetType() == KS_PSTRW) {
+        CTString s;
+        m_clValeur.__nCastToString(s);
+        bVide = s.empty();
+    }
+    if (!bVide) {
+        *pcl = m_clValeur;
+        return;
+    }
+    // An edit that holds nothing (never typed into, or given no value) reads
+    // as what an empty entry means for its type: the empty text, 0 for
+    // numbers and durations; null only when the edit asks for it.
+    CAny cl;
+    if (m_st.bVideSiNull) {
+        cl.__SetType(m_st.wTypeValeur, true);
+        cl.SetNull(true);
+    } else if (bEstNumerique()) {
+        cl.SetI4(0);
+        if (m_st.wTypeValeur != 0 && m_st.wTypeValeur != KS_I4) cl.__nCastTo(m_st.wTypeValeur);
+    } else if (m_st.eTypeSaisie == eSAISIE_DUREE) {
+        cl.SetI8(0);
+    } else {
+        cl.SetPSTRX(L"");
+    }
+    *pcl = cl;
 }
 
 CAny CSaisie::_vGetValeurPourPersistance() const { return m_clValeur; }
