@@ -68,7 +68,11 @@ inline void ResultatAny(STKSAppel* pAppel, const CAny& cl) {
     int n;
     int64_t n8;
     double d;
-    if (cl.nGetType() == KS_BOOL) {
+    if (cl.nGetType() == KS_VIDE || cl.bEstNull()) {
+        // No value (a window closed without one, a null): the typed value
+        // itself, which the virtual machine reads as its null.
+        pAppel->pVM->SetResultat(pAppel->pSlot, &cl, eSIG_ANY);
+    } else if (cl.nGetType() == KS_BOOL) {
         int b = 0;
         cl.nGetINT(b);
         pAppel->pVM->SetResultat(pAppel->pSlot, &b, KS_BOOL);

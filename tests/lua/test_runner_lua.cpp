@@ -122,6 +122,12 @@ TEST_F(RunnerLua, FermeHandsItsReturnValueWhicheverSyntax) {
         EXPECT_EQ(slot.stResultat.nEntier, c.attendu.nEntier);
         EXPECT_EQ(slot.stResultat.sTexte, c.attendu.sTexte);
     }
+    // Closed without a value, the window's Ouvre gives nil, not a text.
+    ASSERT_TRUE(lua->bAjouteCode(nIDB, 34, "Ferme()", "FEN_B")) << lua->sDerniereErreur();
+    Ouvre(L"FEN_A");
+    EXPECT_EQ(lua->sDerniereErreur(), "");
+    STValeurHote v;
+    EXPECT_FALSE(lua->bLitGlobale("RESULTAT_B", v)) << "type " << v.nType;
 }
 
 // Each host value given to the declaration code arrives as the Lua value of

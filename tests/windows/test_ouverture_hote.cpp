@@ -321,7 +321,7 @@ TEST_F(Ouverture, OuvreWhileEveryWindowClosesOpensNothing) {
     EXPECT_EQ(runner->Journal(), (Journal{{ID_A, 2}}));
     EXPECT_EQ(Fenetre(L"FEN_B"), nullptr);
     EXPECT_EQ(Fenetre(L"FEN_A"), nullptr);
-    EXPECT_TRUE(!slot.bResultat || (slot.stResultat.nType == KS_PSTRW && slot.stResultat.sTexte.empty()));
+    EXPECT_TRUE(!slot.bResultat || slot.stResultat.nType == KS_VIDE) << slot.stResultat.nType;
 }
 
 // ---------------------------------------------------------------- names and aliases
