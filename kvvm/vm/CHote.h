@@ -92,6 +92,8 @@ public:
     void SetRunner(ICodeRunner* p) override { m_piRunner = p ? p : (m_pRunnerLua ? static_cast<ICodeRunner*>(m_pRunnerLua.get()) : &m_runnerCPP); }
     IRunnerCPP* piGetRunnerCPP() override { return &m_runnerCPP; }
     ICodeRunner* piGetRunner() const { return m_piRunner; }
+    // Errors of event code that the code did not catch, since the start.
+    int nGetNbErreursCode() const { return m_pRunnerLua ? m_pRunnerLua->nGetNbErreurs() : 0; }
     int nGetNbFinModule() const override;
     int nGetNbDebutCode() const override { return m_vm.m_nDebutCode; }
     int nGetNbFinCode() const override { return m_vm.m_nFinCode; }

@@ -1,6 +1,7 @@
 // The launcher's work, inside the host: kvrun [--check] PROJECT
 #include "vm/CHote.h"
 #include "vm/Export.h"
+#include "vm/Reference.h"
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -59,7 +60,10 @@ void Usage() {
                  "  --check              start the module through its entry points and stop it again\n"
                  "  --screenshot FILE    save each window as PNG when it is first shown, then close\n"
                  "  --persistence FILE   where remembered user values are stored\n"
-                 "  --module FILE        the window module to load (default: kv190obj.so beside the host)\n");
+                 "  --module FILE        the window module to load (default: kv190obj.so beside the host)\n"
+                 "  --functions          list the language functions the module implements, a line per syntax\n"
+                 "  --properties [KIND]  list the properties of each control kind (or of one: CSaisie, or its number)\n"
+                 "The exit status is 1 when an error in event code was not caught.\n");
 }
 
 // Opens the project's first window through the module's Ouvre, as the
@@ -111,6 +115,9 @@ int nOuvrePremiereFenetre(CHote& hote, const std::string& sCapture) {
 KVVM_EXPORT int KVVM_nMain(int argc, char** argv) {
     STOptionsHote st;
     bool bCheck = false;
+    bool bFonctions = false;
+    bool bProprietes = false;
+    std::string sGenre;
     std::string sCapture;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -122,6 +129,11 @@ KVVM_EXPORT int KVVM_nMain(int argc, char** argv) {
             st.sPersistance = argv[++i];
         } else if (std::strcmp(a, "--module") == 0 && i + 1 < argc) {
             st.sModule = argv[++i];
+        } else if (std::strcmp(a, "--functions") == 0) {
+            bFonctions = true;
+        } else if (std::strcmp(a, "--properties") == 0) {
+            bProprietes = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') sGenre = argv[++i];
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             Usage();
             return 0;
@@ -145,12 +157,22 @@ KVVM_EXPORT int KVVM_nMain(int argc, char** argv) {
     int nRes = 0;
     if (bCheck) {
         std::printf("kvrun: module %ls started and stopped\n", pHote->piGetGate()->pszGetModuleVersion());
+    } else if (bFonctions) {
+        nRes = nListeFonctions(*pHote, stdout);
+    } else if (bProprietes) {
+        nRes = nListeProprietes(*pHote, sGenre, stdout);
     } else if (st.sProjet.empty()) {
         std::fprintf(stderr, "kvrun: no project given\n");
         Usage();
         nRes = 2;
     } else {
         nRes = nOuvrePremiereFenetre(*pHote, sCapture);
+        // An error in event code that nothing caught fails the run, even
+        // when the windows went on.
+        if (int n = pHote->nGetNbErreursCode(); n > 0 && nRes == 0) {
+            std::fprintf(stderr, "kvrun: %d error%s in event code\n", n, n > 1 ? "s" : "");
+            nRes = 1;
+        }
     }
     pHote->Arrete();
     return nRes;
