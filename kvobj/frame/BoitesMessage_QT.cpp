@@ -121,7 +121,10 @@ QApplication* pApplication() { return qobject_cast<QApplication*>(QCoreApplicati
 int nBoiteSysteme(uint32_t nFlags, const std::wstring& sTitre, const std::wstring& sMessage, QWidget* pParent,
                   int nDelaiMs, const std::wstring& sImage) {
     if (!pApplication()) return nRESULTAT_AUCUN;
-    QMessageBox box(pParent);
+    // On the heap under a guard: the parent window may be destroyed while the
+    // box runs (a timer closing it), and it deletes its children with it.
+    QPointer<QMessageBox> pBox = new QMessageBox(pParent);
+    QMessageBox& box = *pBox;
     box.setObjectName(QStringLiteral("KVOBJ_MessageBox"));
     box.setProperty("kvBoite", true);
     box.setWindowTitle(VersQt(sTitre));
@@ -144,8 +147,10 @@ int nBoiteSysteme(uint32_t nFlags, const std::wstring& sTitre, const std::wstrin
     auto* pDefaut = qobject_cast<QPushButton*>(tabBoutons[static_cast<size_t>(nIndiceBoutonParDefaut(nFlags))]);
     box.setDefaultButton(pDefaut);
     ArmeCompteARebours(&box, pDefaut, nDelaiMs);
-    box.exec();
-    QAbstractButton* pClic = box.clickedButton();
+    pBox->exec();
+    if (!pBox) return nID_CANCEL;
+    QAbstractButton* pClic = pBox->clickedButton();
+    delete pBox.data();
     for (size_t i = 0; i < tabBoutons.size(); ++i)
         if (tabBoutons[i] == pClic) return tabResultats[i];
     // Closed without a button (Escape on a box without Cancel): its escape
@@ -167,7 +172,9 @@ QStyle::StandardPixmap IconeStyle(uint32_t nIcone) {
 // named "KVINPUTBOX_INPUT_<question>_<field>".
 int nDialogue(STQuestionBoite& q, const std::wstring& sTitre, QWidget* pParent, int nDelaiMs) {
     if (!pApplication()) return q.tabSaisies.empty() ? nRESULTAT_AUCUN : nRESULTAT_AUCUN_SAISIE;
-    QDialog dlg(pParent);
+    // On the heap under a guard, as the system box.
+    QPointer<QDialog> pDlg = new QDialog(pParent);
+    QDialog& dlg = *pDlg;
     dlg.setObjectName(QStringLiteral("KVOBJ_Dialogue"));
     dlg.setProperty("kvBoite", true);
     dlg.setWindowTitle(VersQt(sTitre));
@@ -227,10 +234,12 @@ int nDialogue(STQuestionBoite& q, const std::wstring& sTitre, QWidget* pParent, 
     if (!tabChamps.empty()) tabChamps.front()->setFocus();
     else if (pDefaut) pDefaut->setFocus();
     ArmeCompteARebours(&dlg, pDefaut, nDelaiMs);
-    int n = dlg.exec();
+    int n = pDlg->exec();
+    if (!pDlg) return nAnnulation;
     // QDialog::reject (Escape, the title bar's close) ends with 0.
     if (n == QDialog::Rejected) n = nAnnulation;
     for (size_t i = 0; i < tabChamps.size(); ++i) q.tabSaisies[i].sValeur = tabChamps[i]->text().toStdWString();
+    delete pDlg.data();
     return n;
 }
 

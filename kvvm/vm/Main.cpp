@@ -30,10 +30,18 @@ public:
     CCaptureFenetres(std::string sFichier, IExe* piExe) : m_sFichier(std::move(sFichier)), m_piExe(piExe) {}
     bool eventFilter(QObject* o, QEvent* e) override {
         auto* w = qobject_cast<QWidget*>(o);
-        if (e->type() == QEvent::Show && w && w->isWindow() && !m_vues.count(w)) {
+        if (!w || !w->isWindow()) return false;
+        const bool bBoite = w->property("kvBoite").toBool();
+        // Windows close once every box shown meanwhile is answered.
+        if (bBoite && e->type() == QEvent::Hide && m_boites.erase(w) && m_boites.empty() && m_bFermeEnAttente) {
+            m_bFermeEnAttente = false;
+            QTimer::singleShot(0, this, [this] { FermeTout(); });
+        }
+        if (e->type() == QEvent::Show && !m_vues.count(w)) {
             m_vues.insert(w);
             QPointer<QWidget> p(w);
-            if (w->property("kvBoite").toBool()) {
+            if (bBoite) {
+                m_boites.insert(w);
                 QTimer::singleShot(150, this, [this, p] {
                     if (!p) return;
                     Sauve(p);
@@ -44,7 +52,9 @@ public:
             ++m_nEnAttente;
             QTimer::singleShot(150, this, [this, p] {
                 // Windows shown together are all saved before everything closes.
-                if (--m_nEnAttente == 0) QTimer::singleShot(0, this, [this] { m_piExe->FermeTout(); });
+                if (--m_nEnAttente == 0) {
+                    QTimer::singleShot(0, this, [this] { FermeTout(); });
+                }
                 if (p) Sauve(p);
             });
         }
@@ -52,6 +62,12 @@ public:
     }
 
 private:
+    // Closes every window, once no box waits for its answer (a box that
+    // follows the one just answered comes first).
+    void FermeTout() {
+        if (m_boites.empty()) m_piExe->FermeTout();
+        else m_bFermeEnAttente = true;
+    }
     void Sauve(QWidget* w) {
         std::string s = m_sFichier;
         if (m_nNumero > 0) {
@@ -81,6 +97,8 @@ private:
     std::string m_sFichier;
     IExe* m_piExe;
     std::set<QWidget*> m_vues;
+    std::set<QWidget*> m_boites;  // boxes shown and not yet answered
+    bool m_bFermeEnAttente = false;
     int m_nNumero = 0;
     int m_nEnAttente = 0;
 };
