@@ -15,6 +15,7 @@
 //   context_menu: MENU_Popup         one of the window's context menus
 //   pack: true                       the description's tail is packed
 //   controls: [...]   menus: [...]   context_menus: [...]   code: {...}
+//   questions: [...]                 the dialogs Dialogue shows (below)
 //
 // Every control:
 //   - KIND: NAME
@@ -41,6 +42,19 @@
 // Options, sub-menus and separators are numbered 1, 2... in the window, in
 // file order (menu bar first, then the context menus). A caption defaults
 // to the name.
+//
+// Questions (Dialogue("Q_Save", name) shows one by its name):
+//   - question: Q_Save
+//     message: "Save %1?"            %1, %2... are Dialogue's further arguments
+//     kind: question | warning | information      (default question)
+//     buttons: [Yes, No, Cancel]     (default [OK])
+//     default: 1                     the default button, 1-based (default 1)
+//     cancel: 3                      the button Escape presses (default none: 0)
+//     inputs:                        optional input fields
+//       - caption: Name
+//         value: initial text
+//         width: 200                 pixels (default: the dialog's width)
+// A question's identifier is derived from "WINDOW.NAME".
 #include "AccesModule.h"
 #include "Compilateur.h"
 #include "EntreeYAML.h"
@@ -88,6 +102,7 @@ public:
         Champs();
         OrdreTabulation();
         Menus();
+        Questions();
         if (!m_bOk) return false;
         if (m_bIncomplet) {
             m_diag.Note(m_src.objet.pos, "window " + sNomUtf8(m_src.objet.sNom) +
@@ -127,7 +142,7 @@ private:
     void Fenetre() {
         auto pe = Entree(m_src.objet, "window " + sNomUtf8(m_src.objet.sNom));
         CEntreeYAML& e = *pe;
-        e.Connues({"window", "code", "controls", "menus", "context_menus"});
+        e.Connues({"window", "code", "controls", "menus", "context_menus", "questions"});
         CFenPrincipale& f = *m_fen;
         STDescriptionFenetre& d = f.Description();
         f.SetQWID(m_src.objet.nId);
@@ -437,6 +452,72 @@ private:
             }
         }
         if (!e.bFin()) Echec();
+    }
+
+    // ------------------------------------------------------------ questions
+
+    void Questions() {
+        YAML::Node n = m_src.objet.noeud["questions"];
+        if (!n.IsDefined() || n.IsNull()) return;
+        CEntreeYAML ef(m_src.objet.noeud, m_src.sFichier, m_diag, "window " + sNomUtf8(m_src.objet.sNom));
+        if (!n.IsSequence()) {
+            m_diag.Erreur(ef.Position(n), "'questions' is a list of '- question: NAME' entries");
+            Echec();
+            return;
+        }
+        STDescriptionFenetre& d = m_fen->Description();
+        for (auto it = n.begin(); it != n.end(); ++it) {
+            CEntreeYAML e(*it, m_src.sFichier, m_diag, "a question");
+            CQuestionExec q;
+            if (!it->IsMap() || !e.bNom("question", q.sNom)) {
+                m_diag.Erreur(ef.Position(*it), "a question starts with 'question: NAME'");
+                Echec();
+                continue;
+            }
+            for (const auto& autre : d.questions.tabQuestions)
+                if (bNomsEgaux(autre.sNom, q.sNom)) {
+                    e.Erreur("question", "window " + sNomUtf8(m_src.objet.sNom) + " has question " + sNomUtf8(q.sNom) + " already");
+                    break;
+                }
+            q.qwID = nIdentifiantObjet(m_src.objet.sNom + L"." + std::wstring(q.sNom));
+            e.bTexte("message", q.sMessage);
+            e.bChoix("kind", {{"question", 1}, {"warning", 2}, {"information", 3}}, q.nGenre);
+            YAML::Node b = e.Valeur("buttons");
+            if (b.IsDefined()) {
+                if (!b.IsSequence() || b.size() == 0) e.Erreur(b, "'buttons' is a list of captions: [Yes, No]");
+                else
+                    for (auto ib = b.begin(); ib != b.end(); ++ib) {
+                        if (!ib->IsScalar()) {
+                            e.Erreur(*ib, "a button is its caption");
+                            continue;
+                        }
+                        CQuestionBoutonExec bouton;
+                        bouton.sLibelle = sDepuisUtf8(ib->Scalar());
+                        q.tabBoutons.push_back(bouton);
+                    }
+            }
+            if (q.tabBoutons.empty()) q.tabBoutons.push_back({1, CTString(L"OK")});
+            const int32_t nBoutons = static_cast<int32_t>(q.tabBoutons.size());
+            e.bEntier("default", q.nDefaut, 1, nBoutons);
+            e.bEntier("cancel", q.nAnnulation, 0, nBoutons);
+            YAML::Node s = e.Valeur("inputs");
+            if (s.IsDefined()) {
+                if (!s.IsSequence()) e.Erreur(s, "'inputs' is a list of '- caption: ...' entries");
+                else
+                    for (auto is = s.begin(); is != s.end(); ++is) {
+                        CEntreeYAML es(*is, m_src.sFichier, m_diag, "an input of question " + sNomUtf8(q.sNom));
+                        CQuestionSaisieExec saisie;
+                        es.bTexte("caption", saisie.sLibelle);
+                        es.bTexte("value", saisie.sValeurInitiale);
+                        es.bEntier("width", saisie.nLargeur, 0, nCOORD_MAX);
+                        if (!es.bFin()) Echec();
+                        q.tabSaisies.push_back(saisie);
+                    }
+            }
+            if (!e.bFin()) Echec();
+            d.questions.tabQuestions.push_back(std::move(q));
+        }
+        if (!d.questions.tabQuestions.empty() && d.nVersion < nVERSION_FENETRE_QUESTIONS) d.nVersion = nVERSION_FENETRE_QUESTIONS;
     }
 
     // ------------------------------------------------------------ check

@@ -47,6 +47,11 @@ public:
     virtual void ActionGenerique(int nAction, intptr_t nParametre) {}
     // A window instance has closed: what the runner kept for it goes.
     virtual void FinFenetre(void* pFenetre) {}
+    // A procedure of the project by name (the project's own message box):
+    // 0 when it ran, with its integer result; 1 when there is none.
+    virtual int nExecuteProcedureNommee(const std::wstring& sNom, const std::vector<std::wstring>& tabParametres, int& nResultat) {
+        return 1;
+    }
 };
 
 // The C++ code runner: a test registers a callable per (identifier, event)
@@ -57,6 +62,10 @@ public:
     virtual void Enregistre(uint64_t nID, int nEvenement, FnCode fn) = 0;
     // A procedure for timers: the returned handle is what hCreeTimerVM takes.
     virtual void* pEnregistreProcedure(std::function<void()> fn) = 0;
+    // A procedure called by name (names compare exactly), given text
+    // parameters, returning an integer.
+    using FnProcedureNommee = std::function<int(const std::vector<std::wstring>&)>;
+    virtual void EnregistreProcedureNommee(const std::wstring& sNom, FnProcedureNommee fn) = 0;
     virtual const std::vector<std::pair<uint64_t, int>>& Journal() const = 0;
     virtual const std::vector<std::pair<int, intptr_t>>& JournalActions() const = 0;
     virtual void ViderJournal() = 0;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "kv/CXError.h"
 #include "kv/conv.h"
 
@@ -40,6 +41,8 @@ enum eQUESTION_VM : int {
     eQVM_DIALOGUE_ERREUR = 8,     // (8, 0): is an error dialog shown
     eQVM_DIALOGUE_DEBUGGER = 11,  // (11, 0): is the debugger dialog open
     eQVM_TRAITEMENT = 13,         // (13, 1|2|3): caption, name, line of the running code
+    eQVM_BOITES_PERSONNALISEES = 20,  // (20, 0): does the project replace message boxes by its own (asked at LoadVM)
+    eQVM_DERNIERE_ERREUR = 21,    // (21, 0): the text of the program's last error (const wchar_t*, may be null)
 };
 
 // A project description as the host knows it.
@@ -176,6 +179,21 @@ public:
     // with its type code.
     virtual int nGetNbParametresSupp(void* pSlot) = 0;
     virtual bool bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nType) = 0;
+
+    // Message boxes.
+    // A message built from a format and the call's further parameters:
+    // %1 to %9 (and %10 onwards) are those parameters in order, %% is a
+    // percent sign; a placeholder beyond the parameters is left as written.
+    virtual std::wstring sConstruitMessage(const wchar_t* pszFormat, void* pSlot) { return pszFormat ? pszFormat : L""; }
+    // Runs a procedure of the project by name with text parameters; 0 when
+    // it ran (its integer result in nResultat), else an error code (1: the
+    // project has no such procedure).
+    virtual int nExecuteProcedureNommee(const wchar_t* pszNom, const std::vector<std::wstring>& tabParametres, int& nResultat) {
+        return 1;
+    }
+    // Writes a value back into further parameter i of the call (the
+    // variables an input box fills); false when the call has no such parameter.
+    virtual bool bEcritParametreSupp(void* pSlot, int i, const std::wstring& sValeur, int nType) { return false; }
 
 protected:
     ~IVM() = default;

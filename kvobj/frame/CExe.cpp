@@ -132,6 +132,7 @@ void CExe::ChangeMessageLoop(CFenPrincipale*, CFenPrincipale* pclAncien, CFenPri
 void CExe::LoadVM(IVM* piVM) {
     m_piVM = piVM;
     m_bVMMultitache = piVM && piVM->nQuery(eQVM_MULTITHREAD, 0) != 0;
+    m_bMsgBoxPersonalisees = piVM && piVM->nQuery(eQVM_BOITES_PERSONNALISEES, 0) != 0;
 }
 
 ILibShop* CExe::piGetLibShop() const { return m_piLibShop; }
@@ -247,6 +248,11 @@ void CExe::onChangeLangue(int nLangue) {
 
 void CExe::LanceActionGeneriqueVMMainThread(int nAction, intptr_t nParametre) {
     m_pclAppelMainThread->Appelle(nAction, nParametre);
+}
+
+void CExe::ExecuteSurThreadPrincipal(const std::function<void()>& fn) {
+    if (bEstThreadPrincipal()) fn();
+    else m_pclAppelMainThread->AppelleEtAttend(fn);
 }
 
 void CExe::ReceiveActionGeneriqueVMMainThread(int nAction, intptr_t nParametre) {

@@ -5,6 +5,7 @@
 #include "base/CObjet.h"
 #include "base/CTListeMT.h"
 #include "base/CTString.h"
+#include "kv/boites.h"
 #include "kv/module.h"
 #include <QThread>
 #include <functional>
@@ -208,6 +209,21 @@ public:
     // over the count of dependent windows.
     void ChangeMessageLoop(CFenPrincipale* pclFen, CFenPrincipale* pclAncien, CFenPrincipale* pclNouveau);
 
+    // Message boxes: the automatic-close delay of the following boxes in
+    // milliseconds (0 none), the title of the next box (emptied after each
+    // box), the interceptor a host installed (not owned), and whether the
+    // project shows its own boxes (asked of the host at LoadVM).
+    int nGetDelaiBoites() const { return m_nDelaiBoites; }
+    void SetDelaiBoites(int nMs) { m_nDelaiBoites = nMs > 0 ? nMs : 0; }
+    const std::wstring& sGetTitreSuivant() const { return m_sTitreSuivant; }
+    void SetTitreSuivant(const std::wstring& s) { m_sTitreSuivant = s; }
+    IIntercepteurBoites* piGetIntercepteurBoites() const { return m_piIntercepteurBoites; }
+    void SetIntercepteurBoites(IIntercepteurBoites* p) { m_piIntercepteurBoites = p; }
+    void SetMsgBoxPersonalisees(bool b) { m_bMsgBoxPersonalisees = b; }
+    // Runs the work on the interface thread and waits for it (directly when
+    // called there).
+    void ExecuteSurThreadPrincipal(const std::function<void()>& fn);
+
     // Applies an operation to every window in the list (under its lock).
     void DoSurToutesLesFenetres(const std::function<void(CFenPrincipale*)>& f);
 
@@ -255,6 +271,9 @@ private:
     CObjetAPCodeOBJ* m_pclObjetCourant = nullptr;
     CFenPrincipale* m_pclProprietaireBoucle = nullptr;
     CTString m_sNomFenPrecedente;
+    int m_nDelaiBoites = 0;
+    std::wstring m_sTitreSuivant;
+    IIntercepteurBoites* m_piIntercepteurBoites = nullptr;
 };
 
 // The one application context of the process.

@@ -1,5 +1,6 @@
 // The module's exported entry points.
 #include "base/Export.h"
+#include "frame/BoitesMessage.h"
 #include "frame/CComposanteOBJ.h"
 #include "frame/CExe.h"
 #include "frame/CObjFactory.h"
@@ -82,6 +83,12 @@ KV_EXPORT intptr_t CommandeComposante(int nCode, void* pParametre) {
         p->nResultat = gstMyModuleInfo1.pfnChargeMessage(p->nNumero, p->pszBuffer, p->nCapacite);
         return p->nResultat;
     }
+    case KV_COMMANDE_INTERCEPTEUR_BOITES:
+        if (!gpclExe) return 0;
+        gpclExe->SetIntercepteurBoites(static_cast<IIntercepteurBoites*>(pParametre));
+        return 1;
+    case KV_COMMANDE_BOITE_ERREUR:
+        return kvboites::nBoiteErreurHote(static_cast<const wchar_t*>(pParametre));
     default:
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "windows/CAppelMainThread_QT.h"
 #include "frame/CExe.h"
+#include <QMetaObject>
+#include <QThread>
 
 CAppelMainThread_QT::CAppelMainThread_QT() = default;
 
@@ -13,4 +15,12 @@ void CAppelMainThread_QT::Appelle(qint32 nAction, qint64 nParametre) {
 
 void CAppelMainThread_QT::receiveCall(qint32 nAction, qint64 nParametre) {
     if (gpclExe) gpclExe->ReceiveActionGeneriqueVMMainThread(nAction, static_cast<intptr_t>(nParametre));
+}
+
+void CAppelMainThread_QT::AppelleEtAttend(const std::function<void()>& fn) {
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return;
+    }
+    QMetaObject::invokeMethod(this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
 }

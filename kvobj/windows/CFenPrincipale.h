@@ -158,6 +158,8 @@ public:
     // Cancels a running countdown; the designated button shows its caption again.
     void ArreteFermetureAuto();
     bool bFermetureAutoEnCours() const { return m_nTimerFermetureAuto != 0; }
+    // The armed automatic close's delay in milliseconds (0 when none is armed).
+    int nGetDureeFermetureAuto() const { return bFermetureAutoEnCours() ? m_nDureeFermetureAuto : 0; }
 
     // Focus: the control about to receive it, and the cause of the last change.
     CChamp* pclGetChampSuivant() const { return m_pclChampSuivant; }

@@ -1,11 +1,13 @@
 // The window's own description record (after the header of the compiled
 // description): the common window record, the window's style, its options
-// by version, its menus. One definition for reading and writing.
+// by version, its menus and, from version 7126, its compiled questions.
+// One definition for reading and writing.
 #pragma once
 #include "controls/core/CKVBufferMark.h"
 #include "drawing/CDecor9Images.h"
 #include "windows/CFenCommun.h"
 #include "windows/CMenu.h"
+#include "windows/Questions.h"
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -135,7 +137,11 @@ struct STDescriptionFenetre {
     int32_t nOption7125 = 0;
     std::unique_ptr<CMenu> pMenuPrincipal = std::make_unique<CMenu>();
     std::vector<std::unique_ptr<CMenu>> tabMenusContextuels;
+    CListeQuestionExec questions;        // 7126
 };
+
+// The first version whose record ends with the window's questions.
+inline constexpr uint32_t nVERSION_FENETRE_QUESTIONS = 7126;
 
 // The window record, after the common record that every window object reads.
 template <class A>
@@ -273,4 +279,5 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     } else {
         for (auto& m : d.tabMenusContextuels) serialise(ar, *m);
     }
+    if (v >= nVERSION_FENETRE_QUESTIONS) serialise(ar, d.questions);
 }

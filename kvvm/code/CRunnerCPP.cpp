@@ -34,3 +34,11 @@ void CRunnerCPP::ViderJournal() {
     m_journal.clear();
     m_actions.clear();
 }
+
+int CRunnerCPP::nExecuteProcedureNommee(const std::wstring& sNom, const std::vector<std::wstring>& tabParametres, int& nResultat) {
+    auto it = m_proceduresNommees.find(sNom);
+    if (it == m_proceduresNommees.end()) return 1;
+    FnProcedureNommee fn = it->second;
+    nResultat = fn(tabParametres);
+    return 0;
+}

@@ -1,5 +1,7 @@
 #include "code/CRunnerLua.h"
 #include "code/TableFonctions.h"
+#include "kv/boites.h"
+#include "kv/module.h"
 #include "vm/Export.h"
 #include "vm/ValeursHote.h"
 #include "conteneur/CConteneurProjet.h"
@@ -1231,25 +1233,11 @@ void CRunnerLua::SignaleErreur(const std::string& sChunk) {
     ++m_nErreurs;
     std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
     // The module's error box shows it to whoever runs the program.
-    const STFonctionLua* fn = m_p->pFonction("Erreur");
-    IKSLibrary* piCompo = m_p->acces.fnComposante ? m_p->acces.fnComposante() : nullptr;
-    if (!fn || !piCompo) return;
-    for (const STSyntaxeLua& st : fn->tabSyntaxes) {
-        if (!st.pfnGlue || st.tabParametres.size() != 1) continue;
-        const std::wstring sTexte = sDepuisUtf8(sTexteBoiteErreur(m_sDerniereErreur, sChunk));
-        const wchar_t* psz = sTexte.c_str();
-        void* tabArgs[2] = {&psz, nullptr};
-        STSlotAppel slot;
-        STKSAppel appel;
-        appel.pVM = m_p->acces.fnVM ? m_p->acces.fnVM() : nullptr;
-        appel.nFonction = fn->nIndice;
-        appel.pSlot = &slot;
-        CXError* e = piCompo->pclGetError();
-        if (e) e->RAZ();
-        reinterpret_cast<PFN_GLUE>(st.pfnGlue)(&appel, piCompo, tabArgs);
-        if ((e = piCompo->pclGetError())) e->RAZ();
-        return;
-    }
+    auto pfnCommande = reinterpret_cast<PFN_CommandeComposante>(
+        m_p->acces.fnSymbole ? m_p->acces.fnSymbole("CommandeComposante") : nullptr);
+    if (!pfnCommande) return;
+    const std::wstring sTexte = sDepuisUtf8(sTexteBoiteErreur(m_sDerniereErreur, sChunk));
+    pfnCommande(KV_COMMANDE_BOITE_ERREUR, const_cast<wchar_t*>(sTexte.c_str()));
 }
 
 void CRunnerLua::FinFenetre(void* pFenetre) {

@@ -122,6 +122,13 @@ intptr_t CVM::nQuery(int nCategorie, int nElement) {
     auto it = m_reponses.find({nCategorie, nElement});
     if (it != m_reponses.end()) return it->second;
     if (nCategorie == eQVM_MULTITHREAD) return gbMultitacheVM;
+    if (nCategorie == eQVM_BOITES_PERSONNALISEES) return m_pHote->sGetParametre("custom_message_boxes") == L"true" ? 1 : 0;
+    if (nCategorie == eQVM_DERNIERE_ERREUR) {
+        // The last error of the project's code, as its runner kept it.
+        auto* r = dynamic_cast<IRunnerLua*>(m_pHote->piGetRunnerProjet());
+        m_sDerniereErreur = r ? QString::fromStdString(r->sDerniereErreur()).toStdWString() : std::wstring();
+        return reinterpret_cast<intptr_t>(m_sDerniereErreur.c_str());
+    }
     if (nCategorie == eQVM_TRAITEMENT && nElement != 3) {
         static const wchar_t* const pszVide = L"";
         return reinterpret_cast<intptr_t>(pszVide);
@@ -235,6 +242,64 @@ bool CVM::bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nTyp
     case KS_PSTRW: case KS_DSTRW: sValeur = v.sTexte; break;
     case KS_R8: case KS_R4: sValeur = QString::number(v.dReel, 'g', 17).toStdWString(); break;
     default: sValeur = std::to_wstring(v.nEntier); break;
+    }
+    return true;
+}
+
+std::wstring CVM::sConstruitMessage(const wchar_t* pszFormat, void* pSlot) {
+    const std::wstring s = pszFormat ? pszFormat : L"";
+    std::wstring r;
+    const int nParametres = nGetNbParametresSupp(pSlot);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != L'%' || i + 1 >= s.size()) {
+            r += s[i];
+            continue;
+        }
+        if (s[i + 1] == L'%') {
+            r += L'%';
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        int n = 0;
+        while (j < s.size() && j - i <= 3 && s[j] >= L'0' && s[j] <= L'9') n = n * 10 + (s[j++] - L'0');
+        std::wstring sValeur;
+        int nType = 0;
+        if (j > i + 1 && n >= 1 && n <= nParametres && bGetParametreSupp(pSlot, n - 1, sValeur, nType)) {
+            r += sValeur;
+            i = j - 1;
+        } else {
+            r += s[i];
+        }
+    }
+    return r;
+}
+
+int CVM::nExecuteProcedureNommee(const wchar_t* pszNom, const std::vector<std::wstring>& tabParametres, int& nResultat) {
+    ICodeRunner* r = m_pHote->piGetRunner();
+    return r ? r->nExecuteProcedureNommee(pszNom ? pszNom : L"", tabParametres, nResultat) : 1;
+}
+
+bool CVM::bEcritParametreSupp(void* pSlot, int i, const std::wstring& sValeur, int nType) {
+    auto* pst = static_cast<STSlotAppel*>(pSlot);
+    if (!pst || i < 0 || i >= static_cast<int>(pst->tabParamSupp.size())) return false;
+    STValeurHote& v = pst->tabParamSupp[i];
+    v = STValeurHote();
+    v.nType = nType;
+    bool bOk = true;
+    switch (nType) {
+    case KS_BOOL: case KS_I1: case KS_I2: case KS_I4: case KS_I4BIS: case KS_I8: case KS_UI1: case KS_UI2: case KS_UI4:
+    case KS_UI8: case KS_UIX:
+        v.nEntier = QString::fromStdWString(sValeur).trimmed().toLongLong(&bOk);
+        break;
+    case KS_R4: case KS_R8: v.dReel = QString::fromStdWString(sValeur).trimmed().toDouble(&bOk); break;
+    default: bOk = false; break;
+    }
+    // What does not read as the variable's type stays text.
+    if (!bOk) {
+        v = STValeurHote();
+        v.nType = KS_PSTRW;
+        v.sTexte = sValeur;
     }
     return true;
 }

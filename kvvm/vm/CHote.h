@@ -52,6 +52,9 @@ public:
     int nPasseParametresOuverture(void* pSlot, void* pFenetre) override;
     int nGetNbParametresSupp(void* pSlot) override;
     bool bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nType) override;
+    std::wstring sConstruitMessage(const wchar_t* pszFormat, void* pSlot) override;
+    int nExecuteProcedureNommee(const wchar_t* pszNom, const std::vector<std::wstring>& tabParametres, int& nResultat) override;
+    bool bEcritParametreSupp(void* pSlot, int i, const std::wstring& sValeur, int nType) override;
 
     bool m_bOuverturePermise = true;
     // Instances of open windows, with the parameters of their opening.
@@ -67,6 +70,7 @@ public:
 
     int m_nDebutCode = 0, m_nFinCode = 0, m_nStop = 0, m_nLangue = 0;
     CDescriptionProjetVM m_description;
+    std::wstring m_sDerniereErreur;  // kept alive for the answer of eQVM_DERNIERE_ERREUR
     std::map<std::pair<int, int>, intptr_t> m_reponses;
 
 private:

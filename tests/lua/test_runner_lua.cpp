@@ -263,6 +263,14 @@ TEST_F(RunnerLua, ErrorInWindowCodeIsReportedThroughTheModule) {
     Ouvre(L"FEN_A");
     std::string sStderr = testing::internal::GetCapturedStderr();
     EXPECT_NE(sStderr.find("FEN_A:window_init:2: in the window"), std::string::npos) << sStderr;
+    // The module's error box says what and where.
+    const auto& vues = hote.Reponses().Vues();
+    ASSERT_EQ(vues.size(), 1u);
+    EXPECT_EQ(vues[0].nFlags & 0xF0, 0x10u);
+    for (const wchar_t* psz : {L"Window: FEN_A\r\n", L"Event: window_init\r\n", L"Line: 2\r\n", L"in the window"})
+        EXPECT_NE(vues[0].sMessage.find(psz), std::wstring::npos) << psz;
+    EXPECT_EQ(vues[0].sMessage.find(L"Control:"), std::wstring::npos);
+    EXPECT_EQ(lua->nGetNbErreurs(), 1);
 }
 
 } // namespace

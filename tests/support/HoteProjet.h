@@ -4,6 +4,7 @@
 // clean stop at the end.
 #pragma once
 #include "Binaires.h"
+#include "kv/boites.h"
 #include "kv/host.h"
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ public:
     ~HoteProjet() {
         m_filet.stop();
         static CRunnerVide vide;
+        if (m_reponses) Commande(KV_COMMANDE_INTERCEPTEUR_BOITES, nullptr);
         if (m_hote && m_hote->piGetExe()) {
             m_hote->SetRunner(&vide);
             m_hote->piGetExe()->FermeTout();
@@ -69,6 +71,7 @@ public:
         st.sProjet = sProjet;
         st.sPersistance = RepertoireTemporaire() + "/persist.sqlite";
         if (!m_hote->bDemarre(st, sErreur)) return false;
+        Reponses();
         m_filet.start(10000);
         return true;
     }
@@ -92,6 +95,43 @@ public:
         pfn(&appel, c, tabArgs);
         return slot;
     }
+    // Any glue function with its declared arguments (as the glue reads them)
+    // and further parameters.
+    STSlotAppel Appelle(const char* pszGlue, std::vector<void*> tabArgs, std::vector<STValeurHote> tabSupp = {}) {
+        STSlotAppel slot;
+        slot.tabParamSupp = std::move(tabSupp);
+        auto pfn = reinterpret_cast<PFN_KSL>(m_hote->pSymboleModule(pszGlue));
+        EXPECT_NE(pfn, nullptr) << pszGlue;
+        if (!pfn) return slot;
+        tabArgs.push_back(nullptr);
+        STKSAppel appel;
+        appel.pVM = m_hote->piGetVM();
+        appel.pSlot = &slot;
+        IKSLibrary* c = m_hote->piGetComposante();
+        c->pclGetError()->RAZ();
+        pfn(&appel, c, tabArgs.data());
+        return slot;
+    }
+    // The module's CommandeComposante.
+    intptr_t Commande(int nCode, void* p) {
+        auto pfn = reinterpret_cast<PFN_CommandeComposante>(m_hote->pSymboleModule("CommandeComposante"));
+        return pfn ? pfn(nCode, p) : 0;
+    }
+    // Message boxes answered with these results, in order, and what they
+    // showed. Once they run out every box is answered with its default
+    // button, so that no test waits for a person; a test that shows real
+    // boxes calls MontreBoites (and the safety net closes windows, not
+    // boxes).
+    void MontreBoites() { Reponses().RepondParDefaut(false); }
+    CReponsesBoites& Reponses(const std::vector<int>& tab = {}) {
+        if (!m_reponses) {
+            m_reponses = std::make_unique<CReponsesBoites>();
+            m_reponses->RepondParDefaut(true);
+            Commande(KV_COMMANDE_INTERCEPTEUR_BOITES, static_cast<IIntercepteurBoites*>(m_reponses.get()));
+        }
+        for (int n : tab) m_reponses->Ajoute(n);
+        return *m_reponses;
+    }
     CXError* Erreur() const { return m_hote->piGetComposante()->pclGetError(); }
     // A window or control by its qualified name, as the gate finds it.
     void* pObjet(const wchar_t* pszNom) const { return m_hote->piGetGate()->pclGetObjectFromName(pszNom, nullptr); }
@@ -99,6 +139,7 @@ public:
 private:
     Bibliotheque m_vm{CheminBinaire("kv190vm.so")};
     std::unique_ptr<IHote> m_hote;
+    std::unique_ptr<CReponsesBoites> m_reponses;
     QTimer m_filet;
 };
 
