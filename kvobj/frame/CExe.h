@@ -17,6 +17,7 @@ class CIExe;
 class CTimerQT;
 class CAppelMainThread_QT;
 class CObjetAPCodeOBJ;
+class QWidget;
 
 // One record per timer.
 struct STTimerInfo {
@@ -183,7 +184,16 @@ public:
     void OublieRepriseSaisie(const CObjet* pclObjet) {
         if (m_pclRepriseSaisie == pclObjet) m_pclRepriseSaisie = nullptr;
         if (m_pclDerniereReprise == pclObjet) m_pclDerniereReprise = nullptr;
+        if (m_pclDerniereSortie == pclObjet) m_pclDerniereSortie = nullptr;
     }
+    // The focus change under way: the widget it gives the focus to, set
+    // while the new control's entry code runs, and the last control whose
+    // exit code a focus change ran. A focus request made by that entry code
+    // continues the change and must not run the same exit code again.
+    QWidget* pGetCibleChangementFocus() const { return m_pCibleChangementFocus; }
+    void SetCibleChangementFocus(QWidget* p) { m_pCibleChangementFocus = p; }
+    const CObjet* pclGetDerniereSortie() const { return m_pclDerniereSortie; }
+    void SetDerniereSortie(const CObjet* p) { m_pclDerniereSortie = p; }
     unsigned nGetCompteurReprises() const { return m_nCompteurReprises; }
     CObjet* pclGetDerniereReprise() const { return m_pclDerniereReprise; }
     int nGetDerniereCmdReprise() const { return m_nDerniereCmdReprise; }
@@ -201,6 +211,11 @@ public:
     // The object whose code is running.
     CObjetAPCodeOBJ* pclGetObjetCourant() const { return m_pclObjetCourant; }
     void SetObjetCourant(CObjetAPCodeOBJ* p) { m_pclObjetCourant = p; }
+
+    // Application-wide counters: DonneIdentifiant's identifiers (1, 2, ...)
+    // and DonneCouleur's series numbers taken with index -1 (1, 2, ...).
+    int nDonneIdentifiant() { return ++m_nDernierIdentifiant; }
+    int nSerieCouleurSuivante() { return ++m_nDerniereSerieCouleur; }
 
     // The window whose modal loop runs.
     CFenPrincipale* pclGetProprietaireBoucle() const { return m_pclProprietaireBoucle; }
@@ -238,6 +253,8 @@ private:
     unsigned m_nCompteurReprises = 0;
     CObjet* m_pclDerniereReprise = nullptr;
     int m_nDerniereCmdReprise = 0;
+    QWidget* m_pCibleChangementFocus = nullptr;
+    const CObjet* m_pclDerniereSortie = nullptr;
     ILibShop* m_piLibShop = nullptr;
     IObjetShop* m_piMainOLE = nullptr;
     CAppelMainThread_QT* m_pclAppelMainThread = nullptr;
@@ -274,6 +291,8 @@ private:
     int m_nDelaiBoites = 0;
     std::wstring m_sTitreSuivant;
     IIntercepteurBoites* m_piIntercepteurBoites = nullptr;
+    int m_nDernierIdentifiant = 0;
+    int m_nDerniereSerieCouleur = 0;
 };
 
 // The one application context of the process.

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include "controls/core/CChamp.h"
 #include <cwchar>
 
@@ -356,6 +358,143 @@ int FenGeometrie(CComposanteOBJ& compo, const wchar_t* pszNom, CComposanteOBJ::e
     return 0;
 }
 
+// ---------------------------------------------------------------- values, title, alias
+
+// RAZ() empties the value of every control of the current window (an edit
+// shows nothing); RAZ(true) gives each its description's initial value
+// instead. The values are the program's: no modification code runs.
+void _RemetValeurs(CComposanteOBJ& compo, CFenPrincipale* f, bool bValeurInitiale) {
+    f->AddRef();
+    for (CChamp* c : f->Conteneur().vpclEnumereChamp_ParOrdreDeCreation())
+        if (!kvglue::Protege(compo, false, [&] { return c->vbResetValue(bValeurInitiale); })) break;
+    f->nRelease();
+}
+
+void RAZ(CComposanteOBJ& compo, bool bValeurInitiale) {
+    if (CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, L"")) _RemetValeurs(compo, f, bValeurInitiale);
+}
+
+// InitFenetre([name]): the window starts again as it was opened: every
+// control takes its initial value, then the controls' initialisation codes
+// and the window's initialisation code run again (the declarations, which
+// hold the window's parameters, do not).
+void InitFenetre(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return;
+    f->AddRef();
+    _RemetValeurs(compo, f, true);
+    for (CChamp* c : f->Conteneur().vpclEnumereChamp_ParOrdreDeCreation()) {
+        if (!bEstOuverte(f)) break;
+        if (c->bEstVivant() && !c->pclGetChampParent()) c->vExecutePCodeInit();
+    }
+    if (bEstOuverte(f)) f->ExecutePCode(eTRT_INIT_FENETRE);
+    f->nRelease();
+}
+
+// TitreEnCours(): the title of the current window (the running code's,
+// else the active one), empty when there is none; TitreEnCours(text)
+// changes it.
+CTString TitreEnCours(CComposanteOBJ& compo) {
+    CFenPrincipale* f = compo.pclGetFenPrincipaleFromName(L"");
+    return bEstOuverte(f) ? f->Description().sTitre : CTString();
+}
+
+void TitreEnCours(CComposanteOBJ& compo, const wchar_t* pszTitre) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, L"");
+    if (!f) return;
+    CAny cl;
+    cl.SetPSTRX(pszTitre);
+    kvglue::Protege(compo, false, [&] {
+        f->xSet_PropTitre(cl);
+        return true;
+    });
+}
+
+// FenChangeAlias(name, alias): the window is known by the new alias from
+// now on (an empty alias: by its name again). An alias that already names
+// another open window is refused (error 10009): that window could no
+// longer be found by it.
+void FenChangeAlias(CComposanteOBJ& compo, const wchar_t* pszNom, const wchar_t* pszAlias) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return;
+    CTString sAlias(std::wstring(kvtexte::sSansEspaces(pszAlias ? pszAlias : L"")));
+    if (!sAlias.empty() && sAlias.find_first_of(L"=.,[]") != CTString::npos) {
+        compo._RaiseErrorNum(10009, {L"2"});
+        return;
+    }
+    if (!sAlias.empty() && gpclExe) {
+        CFenPrincipale* pclAutre = gpclExe->pclGetFenetreFromName(sAlias.c_str());
+        if (pclAutre && pclAutre != f) {
+            compo._RaiseErrorNum(10009, {L"2"});
+            return;
+        }
+    }
+    f->SetAlias(sAlias.c_str());
+}
+
+// ---------------------------------------------------------------- background image and screen
+
+// FenImageFond(name, image[, mode]): the image shown behind the window's
+// controls; mode 0 (the default) at the top-left corner as it is, 1
+// repeated, 2 stretched to the window, 3 centred. An empty name removes
+// it; a relative file name is taken from the project's folder, and a file
+// that holds no image shows nothing, as in an image control.
+void FenImageFond(CComposanteOBJ& compo, const wchar_t* pszNom, const wchar_t* pszImage, int nMode) {
+    CFenPrincipale* f = kvglue::pclFenetreOuverte(compo, pszNom);
+    if (!f) return;
+    if (nMode < IVueFenetre::eIMAGE_FOND_NORMAL || nMode > IVueFenetre::eIMAGE_FOND_CENTRE) {
+        compo._RaiseErrorNum(10051, {std::to_wstring(nMode), L"3"});
+        return;
+    }
+    f->Description().sImageFond.Set(pszImage);
+    f->AfficheImageFond(nMode);
+}
+
+// The screen a window is on: the one under its centre (the primary screen
+// when there is no window or it is off every screen). bUtile: the part
+// windows may use, without the desktop's panels.
+QRect _rectEcran(CFenPrincipale* f, bool bUtile) {
+    CComposanteOBJ::s_pclGetApplicationQT();
+    QScreen* e = nullptr;
+    if (QWidget* w = f ? f->pGetWidget() : nullptr) e = QGuiApplication::screenAt(w->frameGeometry().center());
+    if (!e) e = QGuiApplication::primaryScreen();
+    if (!e) return QRect();
+    return bUtile ? e->availableGeometry() : e->geometry();
+}
+
+// FenRectangleEcran([name]) and FenTailleUtile([name]): the rectangle of
+// the screen the window is on, and of its usable part, as the text
+// "x<TAB>y<TAB>width<TAB>height" (the separator of the language's
+// multi-value texts). An empty name: the current window, else the primary
+// screen.
+CTString FenRectangleEcran(CComposanteOBJ& compo, const wchar_t* pszNom, bool bUtile) {
+    CFenPrincipale* f = nullptr;
+    if (pszNom && *pszNom) {
+        f = kvglue::pclFenetreOuverte(compo, pszNom);
+        if (!f) return CTString();
+    } else {
+        f = compo.pclGetFenPrincipaleFromName(L"");
+        if (!bEstOuverte(f)) f = nullptr;
+    }
+    QRect r = _rectEcran(f, bUtile);
+    return kvtexte::Format(L"%d\t%d\t%d\t%d", r.x(), r.y(), r.width(), r.height());
+}
+
+// ---------------------------------------------------------------- layout variants
+
+// The layout variants of a description are not read by this module: no
+// window has any, and both functions answer error 10665 for an open window.
+int FenAgencementEnCours(CComposanteOBJ& compo) {
+    if (!kvglue::pclFenetreOuverte(compo, L"")) return 0;
+    compo._RaiseErrorNum(10665, {});
+    return 0;
+}
+
+void FenChangeAgencement(CComposanteOBJ& compo, int) {
+    if (!kvglue::pclFenetreOuverte(compo, L"")) return;
+    compo._RaiseErrorNum(10665, {});
+}
+
 } // namespace
 
 CFenPrincipale* CComposanteOBJ::xpclChargeFen(const wchar_t* pszNom, CFenPrincipale* pclParent) {
@@ -435,3 +574,33 @@ KV_GLUE_GEOMETRIE(FenIntPosY, eINT_POSY)
 KV_GLUE(NombreFenetre, 0) { ResultatEntier(pAppel, NombreFenetre(*pclCompo)); }
 
 KV_GLUE(FenInitialisee, 0) { ResultatBooleen(pAppel, FenInitialisee(*pclCompo)); }
+
+KV_GLUE(RAZ, 0) { RAZ(*pclCompo, false); }
+
+KV_GLUE(RAZ, 1) { RAZ(*pclCompo, Entier(tabArgs, 0) != 0); }
+
+KV_GLUE(InitFenetre, 0) { InitFenetre(*pclCompo, L""); }
+
+KV_GLUE(InitFenetre, 1) { InitFenetre(*pclCompo, NomFenetre(tabArgs, 0)); }
+
+KV_GLUE(TitreEnCours, 0) { ResultatChaine(pAppel, TitreEnCours(*pclCompo)); }
+
+KV_GLUE(TitreEnCours, 1) { TitreEnCours(*pclCompo, Chaine(tabArgs, 0)); }
+
+KV_GLUE(FenChangeAlias, 0) { FenChangeAlias(*pclCompo, NomFenetre(tabArgs, 0), Chaine(tabArgs, 1)); }
+
+KV_GLUE(FenImageFond, 0) { FenImageFond(*pclCompo, NomFenetre(tabArgs, 0), Chaine(tabArgs, 1), IVueFenetre::eIMAGE_FOND_NORMAL); }
+
+KV_GLUE(FenImageFond, 1) { FenImageFond(*pclCompo, NomFenetre(tabArgs, 0), Chaine(tabArgs, 1), Entier(tabArgs, 2)); }
+
+KV_GLUE(FenRectangleEcran, 0) { ResultatChaine(pAppel, FenRectangleEcran(*pclCompo, L"", false)); }
+
+KV_GLUE(FenRectangleEcran, 1) { ResultatChaine(pAppel, FenRectangleEcran(*pclCompo, NomFenetre(tabArgs, 0), false)); }
+
+KV_GLUE(FenTailleUtile, 0) { ResultatChaine(pAppel, FenRectangleEcran(*pclCompo, L"", true)); }
+
+KV_GLUE(FenTailleUtile, 1) { ResultatChaine(pAppel, FenRectangleEcran(*pclCompo, NomFenetre(tabArgs, 0), true)); }
+
+KV_GLUE(FenAgencementEnCours, 0) { ResultatEntier(pAppel, FenAgencementEnCours(*pclCompo)); }
+
+KV_GLUE(FenChangeAgencement, 0) { FenChangeAgencement(*pclCompo, Entier(tabArgs, 0)); }

@@ -5,6 +5,7 @@
 #include "frame/CExe.h"
 #include "frame/Glue.h"
 #include "windows/CFenPrincipale.h"
+#include "controls/core/CChamp.h"
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -29,6 +30,51 @@ void Multitache(CComposanteOBJ& compo, int n) {
         QThread::msleep(1);
     } while (n != -1 && t.elapsed() < nDuree);
     if (vm) vm->Release();
+}
+
+// MultitacheRepeint([n]): lets the windows repaint and the timers and
+// other queued work run while code runs, without handing them any user
+// input (keys and clicks stay queued until the program waits again). n as
+// for Multitache: a negative n goes on for -n hundredths of a second;
+// without it, or with any other value, one pass.
+void MultitacheRepeint(CComposanteOBJ& compo, int n) {
+    CComposanteOBJ::s_pclGetApplicationQT();
+    IVM* vm = compo.piGetVM();
+    if (vm) vm->AddRef();
+    const qint64 nDuree = n < -1 ? -static_cast<qint64>(n) * 10 : 0;
+    QElapsedTimer t;
+    t.start();
+    do {
+        if (gpclExe) gpclExe->CheckTimerTempsReel();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (nDuree > 0) QThread::msleep(1);
+    } while (t.elapsed() < nDuree);
+    if (vm) vm->Release();
+}
+
+// Handle([object]): the system handle of a window's or a control's widget
+// (its native window identifier; a control's widget is given a native
+// window of its own when it had none); 0 while it has no widget. Without
+// an object: the current window's.
+uintptr_t Handle(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, bool bFenetreCourante) {
+    if (bFenetreCourante) {
+        pclObjet = compo.pclGetFenPrincipaleFromName(L"");
+        if (!pclObjet) return 0;
+    } else if (!pclObjet) {
+        compo._RaiseErrorNum(10009, {L"1"});
+        return 0;
+    }
+    QWidget* w = nullptr;
+    if (CFenPrincipale* f = pclObjet->vpclCastToFenPrincipale()) {
+        w = f->bEstVivante() ? f->pGetWidget() : nullptr;
+    } else if (CChamp* c = pclObjet->pclCastToChamp()) {
+        w = c->bEstVivant() ? c->pGetWidget() : nullptr;
+    } else {
+        compo._RaiseErrorTypeChampIDS(pclObjet, 0);
+        return 0;
+    }
+    return w ? static_cast<uintptr_t>(w->winId()) : 0;
 }
 
 void Sablier(CComposanteOBJ& compo, bool b) {
@@ -78,6 +124,21 @@ using namespace kvglue;
 KV_GLUE(Multitache, 0) { Multitache(*pclCompo, 0); }
 
 KV_GLUE(Multitache, 1) { Multitache(*pclCompo, Entier(tabArgs, 0)); }
+
+KV_GLUE(MultitacheRepeint, 0) { MultitacheRepeint(*pclCompo, 0); }
+
+KV_GLUE(MultitacheRepeint, 1) { MultitacheRepeint(*pclCompo, Entier(tabArgs, 0)); }
+
+// A system handle is handed over at the width of an address.
+KV_GLUE(Handle, 0) {
+    uintptr_t h = Handle(*pclCompo, nullptr, true);
+    if (pAppel && pAppel->pVM) pAppel->pVM->SetResultat(pAppel->pSlot, &h, eSIG_HANDLE);
+}
+
+KV_GLUE(Handle, 1) {
+    uintptr_t h = Handle(*pclCompo, Objet(tabArgs, 0), false);
+    if (pAppel && pAppel->pVM) pAppel->pVM->SetResultat(pAppel->pSlot, &h, eSIG_HANDLE);
+}
 
 KV_GLUE(Sablier, 0) { Sablier(*pclCompo, true); }
 

@@ -64,6 +64,11 @@ public:
     const CTString& sGetMenuContextuel() const { return m_sMenuContextuel; }
     const CTString& sGetMessageBarre() const { return m_sMessageBarre; }
 
+    // Automatic features switched off by the program (DesactiveFAA): bit n
+    // for feature n (0 to 63), on top of the description's options.
+    bool bFAADesactivee(int n) const { return n >= 0 && n < 64 && (m_qwFAADesactivees >> n) & 1u; }
+    void DesactiveFAA(int n) { if (n >= 0 && n < 64) m_qwFAADesactivees |= uint64_t(1) << n; }
+
     // Event code.
     void ExecutePCode(int nEvenement);
     void ExecutePCodeAvecParamOptionnel(int nEvenement, int nNbParametres, const void* pParametres, CXError* pErreur);
@@ -90,6 +95,7 @@ protected:
     CTString m_sTexteNote, m_sBulle;
     CTString m_sValeurDefautLue;  // value read with the stream's default reader (kept, written back)
     CTString m_sMessageBarre;
+    uint64_t m_qwFAADesactivees = 0;
 };
 
 // Common window record. Versions 602 to 704; a declared size from 606.

@@ -2,6 +2,8 @@
 #include "controls/core/CChamp.h"
 #include "frame/CExe.h"
 #include "windows/Focus.h"
+#include <QDir>
+#include <QFileInfo>
 
 CFenPrincipale::CFenPrincipale(const wchar_t* pszNom, const wchar_t* pszAlias) : m_sAlias(pszAlias) {
     SetName(pszNom);
@@ -18,7 +20,7 @@ IVM* CFenPrincipale::piGetVM() const { return m_piVM ? m_piVM : CObjetAPCodeOBJ:
 
 bool CFenPrincipale::vbAccepteCodeObjet(const CFenCommun*, int) const { return m_bVivante; }
 
-void CFenPrincipale::vAppliqueDemandeFocus() {
+void CFenPrincipale::vAppliqueDemandeFocus(CObjetAPCodeOBJ* pclOrigine) {
     if (!gpclExe) return;
     CObjet* pclCible = gpclExe->pclGetRepriseSaisie();
     gpclExe->RestaureRepriseSaisie(nullptr, 0);
@@ -33,8 +35,9 @@ void CFenPrincipale::vAppliqueDemandeFocus() {
     if (!c || !c->pGetWidget()) return;
     CFenPrincipale* f = c->vpclGetFenPrincipale();
     CChamp* pclAncien = f ? f->pclGetChampFocus() : nullptr;
-    CObjetAPCodeOBJ* pclCourant = gpclExe->pclGetObjetCourant();
-    bSetFocusObjet(c, eFOCUS_PROGRAMME, pclAncien, pclCourant ? pclCourant->pclCastToChamp() : nullptr);
+    // The code that asked has returned by now: the focus change learns from
+    // its origin whether the old control's exit code runs.
+    bSetFocusObjet(c, eFOCUS_PROGRAMME, pclAncien, pclOrigine ? pclOrigine->pclCastToChamp() : nullptr);
 }
 
 std::unique_ptr<IVueFenetre> (*IVueFenetre::s_pfnCree)(CFenPrincipale& f) = nullptr;
@@ -98,6 +101,15 @@ void CFenPrincipale::OnFermetureAcceptee() {
         gpclExe->SupprimeFenetre(this);
         if (gpclExe->pclGetFenActive() == this) gpclExe->SetFenActive(nullptr);
     }
+}
+
+void CFenPrincipale::AfficheImageFond(int eMode) {
+    IVueFenetre* v = pclVueWidget();
+    if (!v) return;
+    QString sChemin = QString::fromStdWString(m_desc.sImageFond);
+    QString sRepertoire = gpclExe ? QString::fromStdWString(gpclExe->sGetRepertoireProjet()) : QString();
+    if (!sChemin.isEmpty() && QFileInfo(sChemin).isRelative() && !sRepertoire.isEmpty()) sChemin = QDir(sRepertoire).filePath(sChemin);
+    v->AfficheImageFond(CTString(sChemin.toStdWString()), eMode);
 }
 
 void CFenPrincipale::PlaceHorsEcran() {

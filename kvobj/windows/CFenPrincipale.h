@@ -90,8 +90,9 @@ public:
 
     // Whether code of an object of this window may run now.
     virtual bool vbAccepteCodeObjet(const CFenCommun* pclObjet, int nEvenement) const;
-    // Gives the focus to the object of the pending resume-input request.
-    virtual void vAppliqueDemandeFocus();
+    // Gives the focus to the object of the pending resume-input request;
+    // pclOrigine is the object whose code made the request.
+    virtual void vAppliqueDemandeFocus(CObjetAPCodeOBJ* pclOrigine);
 
     // Key under which the window's controls store their values.
     CTString _GetNomCleConfiguration() const { return m_sNom; }
@@ -189,6 +190,10 @@ public:
     bool bEstHorsEcran() const { return m_bHorsEcran; }
     void PlaceHorsEcran();
     void RameneHorsEcran();
+
+    // Shows the description's background image (file name relative to the
+    // project's folder) in the way eIMAGE_FOND_* says, or none.
+    void AfficheImageFond(int eMode);
 
     // Set while FenRepeint paints the window.
     bool bRepeintEnCours() const { return m_bRepeintEnCours; }

@@ -214,6 +214,7 @@ void CFenPrincipale::xOuvre(bool bModal) {
     // f. the controls' widgets, in stacking order; images are found in the project's folder
     if (gpclExe) CChampImage::s_SetRepertoireImages(gpclExe->sGetRepertoireProjet());
     QWidget* pClient = pGetWidgetClient();
+    if (!m_desc.sImageFond.empty()) AfficheImageFond(IVueFenetre::eIMAGE_FOND_NORMAL);
     try {
         for (CChamp* c : m_conteneur.vpclEnumereChamp_ParZOrder()) c->InitSurOnCreate(pClient);
     } catch (const CXError& e) {

@@ -1,6 +1,7 @@
 #include "windows/Focus.h"
 #include "controls/core/CChamp.h"
 #include "windows/CFenPrincipale.h"
+#include "frame/CExe.h"
 
 namespace {
 int gnChangementEnCours = 0;
@@ -11,6 +12,34 @@ struct Garde {
 } // namespace
 
 bool bChangementFocusEnCours() { return gnChangementEnCours != 0; }
+
+namespace {
+// Whether a focus change asked by the program (cause 4) runs the exit code
+// of the control that has the focus. pclOrigine is the control whose code
+// asked for it (null: the window's or the project's code).
+bool _bSortieSurDemandeProgramme(CChamp* pclNouveau, CChamp* pclAncien, CChamp* pclOrigine) {
+    if (pclOrigine == pclAncien) {
+        // A control sending the focus away from itself leaves through its
+        // exit code only from its modification code (an input that moves on
+        // once it is complete).
+        if (pclOrigine == pclNouveau || !pclOrigine->vbInPcodeDeModification() || pclOrigine->vbInPcodeDeSortie())
+            return false;
+    } else if (pclAncien->vbInPcodeDeSortie()) {
+        return false;
+    }
+    if (!pclOrigine) return true;
+    // A button's code does not take the focus from the control that has it.
+    if (pclOrigine->dwGetId() == ID_BOUTON) return false;
+    // An entry code that keeps the focus on its own control.
+    if (pclOrigine->vbInPcodeDEntree() && (pclOrigine == pclNouveau || pclAncien == pclNouveau)) return false;
+    // An entry code that sends the focus on: the change towards its control
+    // is still under way and has already run the old control's exit code.
+    if (gpclExe && pclOrigine->pGetWidget() && gpclExe->pGetCibleChangementFocus() == pclOrigine->pGetWidget() &&
+        gpclExe->pclGetDerniereSortie() == pclAncien)
+        return false;
+    return true;
+}
+} // namespace
 
 std::unique_ptr<IVueFocus> (*IVueFocus::s_pfnCree)(QWidget* pCible) = nullptr;
 
@@ -39,21 +68,19 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     if (pclAncien && pclAncien->bEstVivant()) {
         switch (nCause) {
         case 1: case 2: case 3: case 9: case 10: bSortie = true; break;
-        case eFOCUS_PROGRAMME:
-            bSortie = !pclAncien->vbInPcodeDeSortie() &&
-                      !(pclOrigine && pclOrigine->vbInPcodeDEntree() && (pclOrigine == pclNouveau || pclAncien == pclNouveau)) &&
-                      !(pclOrigine && pclOrigine->dwGetId() == ID_BOUTON);
-            break;
+        case eFOCUS_PROGRAMME: bSortie = _bSortieSurDemandeProgramme(pclNouveau, pclAncien, pclOrigine); break;
         default: break;
         }
     }
     if (bSortie) {
+        if (gpclExe) gpclExe->SetDerniereSortie(pclAncien);
         pclAncien->AddRef();
         bool bAccepte = pclAncien->vbAccepteSortie();
         bool bVivant = pclAncien->bEstVivant();
         pclAncien->nRelease();
         if (!bAccepte) {
             if (pclFen && pclFen->bEstVivante()) pclFen->SetChampSuivant(nullptr);
+            if (gpclExe) gpclExe->SetDerniereSortie(nullptr);
             // The focus stays on the old control.
             if (bVivant) vue->DonneFocusChamp(pclAncien);
             return false;
@@ -65,10 +92,17 @@ bool bSetFocusObjet(CChamp* pclNouveau, int nCause, QWidget* pCible, CChamp* pcl
     }
     if (!pclFen || !pclFen->bEstVivante() || !pclFen->pGetWidget() || !pclNouveau->bEstVivant()) return false;
     vue->NoteFocus();
+    // While the entry code runs, this change is under way towards pCible.
+    QWidget* pCibleAvant = gpclExe ? gpclExe->pGetCibleChangementFocus() : nullptr;
+    if (gpclExe) gpclExe->SetCibleChangementFocus(pCible);
     pclNouveau->AddRef();
     bool bEntree = pclNouveau->_bExecuteCodeEntree();
     bool bVivant = pclNouveau->bEstVivant();
     pclNouveau->nRelease();
+    if (gpclExe) {
+        gpclExe->SetCibleChangementFocus(pCibleAvant);
+        gpclExe->SetDerniereSortie(nullptr);
+    }
     if (pclFen->bEstVivante()) pclFen->SetChampSuivant(nullptr);
     if (!bEntree || !bVivant) return false;
     pclFen->SetChampPrecedent(pclAncien);

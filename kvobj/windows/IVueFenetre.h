@@ -49,6 +49,11 @@ public:
     virtual void SetLargeurMax(int n) = 0;
     virtual void SetHauteurMax(int n) = 0;
     virtual void SetTitre(const CTString& s) = 0;
+    // The background image of the client area (behind the controls), from
+    // an image file: eIMAGE_FOND_* says how it covers the area. An empty
+    // path, or a file that holds no image, removes it.
+    enum eIMAGE_FOND : int { eIMAGE_FOND_NORMAL = 0, eIMAGE_FOND_MOSAIQUE = 1, eIMAGE_FOND_ETIRE = 2, eIMAGE_FOND_CENTRE = 3 };
+    virtual void AfficheImageFond(const CTString& sChemin, int eMode) = 0;
 
     // Showing. SetVisible is the frame's own (hiding the dialog ends a
     // modal loop that runs for it); SetMontree shows or hides it as a

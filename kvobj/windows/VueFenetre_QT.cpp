@@ -7,13 +7,61 @@
 #include "windows/CFenPrincipale_QT.h"
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QEventLoop>
+#include <QImageReader>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace {
 // The window flags of a window's dialog.
 const Qt::WindowFlags nDRAPEAUX_FENETRE(0x0A00C001);
+
+// A window's background image: a label below every control of the client
+// area, that takes no input and follows the area's size.
+class CImageFond_QT final : public QLabel {
+public:
+    CImageFond_QT(QWidget* pClient, const QImage& img, int eMode) : QLabel(pClient), m_img(img), m_eMode(eMode) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        pClient->installEventFilter(this);
+        Applique();
+        lower();
+        show();
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == parent() && e->type() == QEvent::Resize) Applique();
+        return false;
+    }
+
+private:
+    void Applique() {
+        QWidget* pClient = parentWidget();
+        const QSize t = pClient->size();
+        setGeometry(0, 0, t.width(), t.height());
+        if (t.isEmpty()) return;
+        QPixmap pm(t);
+        pm.fill(Qt::transparent);
+        QPainter dc(&pm);
+        switch (m_eMode) {
+        case IVueFenetre::eIMAGE_FOND_MOSAIQUE: dc.fillRect(pm.rect(), QBrush(QPixmap::fromImage(m_img))); break;
+        case IVueFenetre::eIMAGE_FOND_ETIRE: dc.drawImage(pm.rect(), m_img); break;
+        case IVueFenetre::eIMAGE_FOND_CENTRE:
+            dc.drawImage(QPoint((t.width() - m_img.width()) / 2, (t.height() - m_img.height()) / 2), m_img);
+            break;
+        default: dc.drawImage(QPoint(0, 0), m_img); break;
+        }
+        dc.end();
+        setPixmap(pm);
+    }
+
+    QImage m_img;
+    int m_eMode;
+};
 
 class CVueFenetre_QT final : public IVueFenetre {
 public:
@@ -114,6 +162,16 @@ public:
         if (QWidget* w = Widget()) w->setWindowTitle(QString::fromStdWString(s));
     }
 
+    void AfficheImageFond(const CTString& sChemin, int eMode) override {
+        delete m_pImageFond.data();
+        QWidget* pClient = m_fen.pGetWidgetClient();
+        if (!pClient || sChemin.empty()) return;
+        QImageReader lecteur(QString::fromStdWString(sChemin));
+        QImage img = lecteur.read();
+        if (img.isNull()) return;  // as an image control, a missing file shows nothing
+        m_pImageFond = new CImageFond_QT(pClient, img, eMode);
+    }
+
     void Montre() override {
         if (QWidget* w = Widget()) w->show();
     }
@@ -186,6 +244,7 @@ private:
 
     CFenPrincipale& m_fen;
     QEventLoop* m_pBoucleModale = nullptr;
+    QPointer<QLabel> m_pImageFond;
 };
 } // namespace
 

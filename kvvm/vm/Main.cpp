@@ -34,12 +34,26 @@ public:
         if (!w || !w->isWindow()) return false;
         const bool bBoite = w->property("kvBoite").toBool();
         // Windows close once every box shown meanwhile is answered.
-        if (bBoite && e->type() == QEvent::Hide && m_boites.erase(w) && m_boites.empty() && m_bFermeEnAttente) {
-            m_bFermeEnAttente = false;
-            QTimer::singleShot(0, this, [this] { FermeTout(); });
+        if (bBoite && e->type() == QEvent::Hide && m_boites.erase(w)) {
+            // The code that showed the box goes on once the box's own loop
+            // ends, and may show the next box: the windows stay until the
+            // loops between two boxes have passed.
+            ++m_nBoitesRecentes;
+            QTimer::singleShot(500, this, [this] {
+                --m_nBoitesRecentes;
+                if (m_bFermeEnAttente) {
+                    m_bFermeEnAttente = false;
+                    FermeTout();
+                }
+            });
         }
         if (e->type() == QEvent::Show && !m_vues.count(w)) {
             m_vues.insert(w);
+            // A widget made later at the same address (the next box) is a new one.
+            QObject::connect(w, &QObject::destroyed, this, [this, w] {
+                m_vues.erase(w);
+                m_boites.erase(w);
+            });
             QPointer<QWidget> p(w);
             if (bBoite) {
                 m_boites.insert(w);
@@ -66,7 +80,7 @@ private:
     // Closes every window, once no box waits for its answer (a box that
     // follows the one just answered comes first).
     void FermeTout() {
-        if (m_boites.empty()) m_piExe->FermeTout();
+        if (m_boites.empty() && m_nBoitesRecentes == 0) m_piExe->FermeTout();
         else m_bFermeEnAttente = true;
     }
     void Sauve(QWidget* w) {
@@ -100,6 +114,7 @@ private:
     std::set<QWidget*> m_vues;
     std::set<QWidget*> m_boites;  // boxes shown and not yet answered
     bool m_bFermeEnAttente = false;
+    int m_nBoitesRecentes = 0;    // boxes answered less than half a second ago
     int m_nNumero = 0;
     int m_nEnAttente = 0;
 };

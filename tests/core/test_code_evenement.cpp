@@ -42,9 +42,9 @@ private:
 class CFenJournal : public CFenPrincipale {
 public:
     CFenJournal(const wchar_t* psz, std::vector<std::string>& journal) : CFenPrincipale(psz), m_journal(journal) {}
-    void vAppliqueDemandeFocus() override {
+    void vAppliqueDemandeFocus(CObjetAPCodeOBJ* pclOrigine) override {
         m_journal.push_back("focus");
-        CFenPrincipale::vAppliqueDemandeFocus();
+        CFenPrincipale::vAppliqueDemandeFocus(pclOrigine);
     }
 
 private:

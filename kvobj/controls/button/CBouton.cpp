@@ -153,7 +153,7 @@ void CBouton::_ExecuteAction() {
     // it and not applied yet is applied now, as after any event code.
     if (gpclExe && f && f->bEstVivante() && gpclExe->pclGetRepriseSaisie() &&
         gpclExe->nGetCompteurReprises() != nReprisesAvant)
-        f->vAppliqueDemandeFocus();
+        f->vAppliqueDemandeFocus(this);
 }
 
 void CBouton::OnClicUtilisateur() {

@@ -262,6 +262,24 @@ bool CChamp::_bExecuteCodeEntree() {
     return false;
 }
 
+void CChamp::SetMessageErreur(const wchar_t* psz) {
+    m_sMessageErreur.Set(psz);
+    if (IVueChamp* v = pclGetVueChamp()) v->AfficheErreur(m_sMessageErreur);
+}
+
+void CChamp::SetCouleurSelection(uint32_t n) {
+    m_nCouleurSelection = n;
+    if (IVueChamp* v = pclGetVueChamp()) v->SetCouleurSelection(n);
+}
+
+void CChamp::_ExecuteCodeModification() {
+    CRetenue retient(this);
+    bool bDejaEnCours = vbInPcodeDeModification();
+    m_abyFlags[0] |= FLAG0_CODE_MODIFICATION;
+    ExecutePCode(eTRT_MODIFICATION);
+    if (!bDejaEnCours) m_abyFlags[0] &= static_cast<uint8_t>(~FLAG0_CODE_MODIFICATION);
+}
+
 bool CChamp::_bExecuteCodeSortie() {
     CExe* pclExe = gpclExe;
     CObjet* pclSauve = pclExe ? pclExe->pclGetRepriseSaisie() : nullptr;

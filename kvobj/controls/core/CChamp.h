@@ -36,6 +36,7 @@ struct CPlanDuChamp {
 // Flag bytes of a control.
 inline constexpr uint8_t FLAG0_CODE_SORTIE = 0x02;     // exit code running
 inline constexpr uint8_t FLAG0_CODE_ENTREE = 0x04;     // entry code running
+inline constexpr uint8_t FLAG0_CODE_MODIFICATION = 0x08; // modification code running
 inline constexpr uint8_t FLAG0_DANS_ZR_COLONNE = 0x20; // lives in a looper or column container
 inline constexpr uint8_t FLAG0_UNICODE = 0x80;
 inline constexpr uint8_t FLAG1_SANS_IDENTITE = 0x20;   // created at run time or cloned
@@ -156,6 +157,10 @@ public:
     virtual bool vbAccepteSortie() { return _bExecuteCodeSortie(); }
     bool vbInPcodeDEntree() const { return (m_abyFlags[0] & FLAG0_CODE_ENTREE) != 0; }
     bool vbInPcodeDeSortie() const { return (m_abyFlags[0] & FLAG0_CODE_SORTIE) != 0; }
+    bool vbInPcodeDeModification() const { return (m_abyFlags[0] & FLAG0_CODE_MODIFICATION) != 0; }
+    // Runs the modification code (event 17), marked as running meanwhile:
+    // a focus request it makes leaves the control through its exit code.
+    void _ExecuteCodeModification();
     bool bEstVivant() const { return m_bVivant; }
     void SetDetruit() { m_bVivant = false; }
 
@@ -171,8 +176,28 @@ public:
     // Applies state, visibility and geometry to the widget.
     virtual void vMAJVue();
 
-    // Values the view shows.
-    virtual bool vbResetValue() { return true; }
+    // Values the view shows. RAZ and InitFenetre: the control's value is
+    // emptied, or with bValeurInitiale set back to its description's initial
+    // value; controls without a value of their own change nothing. True when
+    // the control is done.
+    virtual bool vbResetValue(bool /*bValeurInitiale*/) { return true; }
+
+    // The program's error mark (ChampErreur): empty when the control is not
+    // marked.
+    const CTString& sGetMessageErreur() const { return m_sMessageErreur; }
+    void SetMessageErreur(const wchar_t* psz);
+    // The colour of selected text and items (CouleurSelection); nCOULEUR_AUTO
+    // for the platform's.
+    uint32_t nGetCouleurSelection() const { return m_nCouleurSelection; }
+    void SetCouleurSelection(uint32_t n);
+
+    // Controls made of rows or repeated elements (lists, tables, loopers)
+    // answer these: the element count, the current element and the one
+    // about to become current (1-based, 0 for none). The others answer -1:
+    // they have no elements.
+    virtual int vnGetOccurrence() const { return -1; }
+    virtual int vnGetIndiceEnCours() const { return -1; }
+    virtual int vnGetIndiceSuivant() const { return -1; }
 
     CIChamp* pclGetIChamp();
     // Makes the language face once: each family gives its own.
@@ -243,6 +268,8 @@ protected:
     bool m_bMemoriserValeur = false;
     CTString m_sNomOrigineClone;
     uint64_t m_qwOptionsFAA = 0;
+    CTString m_sMessageErreur;
+    uint32_t m_nCouleurSelection = nCOULEUR_AUTO;
     uint8_t m_abyFlags[2] = {0, 0};
     CTString m_sLienObjetSource;
     std::vector<int32_t> m_tabVolets;

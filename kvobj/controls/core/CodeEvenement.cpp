@@ -45,7 +45,7 @@ void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbP
         if (pclDemande && (nEvenement == eTRT_DECLARATION || nEvenement == eTRT_FERMETURE || bPendantCeCode)) {
             CFenPrincipale* f = pclObjet->vpclGetFenPrincipale();
             if (!f) f = pclExe->pclGetFenActive();
-            if (f) f->vAppliqueDemandeFocus();
+            if (f) f->vAppliqueDemandeFocus(pclObjet);
         }
     }
     piVM->FinCode();

@@ -12,6 +12,9 @@
 #include "frame/Glue.h"
 #include "frame/Proprietes.h"
 #include "windows/CFenPrincipale.h"
+#include "controls/edit/CMasqueNumerique.h"
+#include <QColor>
+#include <algorithm>
 #include <climits>
 #include <cwchar>
 
@@ -298,6 +301,210 @@ bool ChampExisteFenetre(CComposanteOBJ& compo, const wchar_t* pszNom) {
     return true;
 }
 
+// ---------------------------------------------------------------- first control, names
+
+// ChampPremier([window]): the name of the control that takes the focus first
+// in the window (the first of the tab order that can take it: a tab stop,
+// shown and enabled), qualified as the current control's name; empty when
+// none can.
+CTString ChampPremier(CComposanteOBJ& compo, const wchar_t* pszFenetre) {
+    CFenPrincipale* f = nullptr;
+    if (pszFenetre && *pszFenetre) {
+        f = kvglue::pclFenetreOuverte(compo, pszFenetre);
+    } else {
+        f = compo._pclGetFenCourante();
+        if (f && !f->bEstVivante()) f = nullptr;
+    }
+    if (!f) return CTString();
+    for (CChamp* c : f->Conteneur().vpclEnumereChamp_ParTabOrder())
+        if (c->vbTabStop()) return compo._GetNomKSChampEnCours(c);
+    return CTString();
+}
+
+// ChampSansEspaceFenetre(name): the name of the control a (qualified) name
+// designates, without the name of its window: "FEN.SUPER.EDT" gives
+// "SUPER.EDT", "FEN.EDT" and "EDT" give "EDT". Empty when the name
+// designates no control.
+CTString ChampSansEspaceFenetre(CComposanteOBJ& compo, const wchar_t* pszNom) {
+    CObjetAPCodeOBJ* o = pszNom && *pszNom ? compo.pclResoutNom(pszNom) : nullptr;
+    CChamp* c = o ? o->pclCastToChamp() : nullptr;
+    if (!c || !c->bEstVivant()) return CTString();
+    CTString s = c->GetNomComplet();
+    CFenPrincipale* f = c->vpclGetFenPrincipale();
+    if (f) {
+        for (const CTString& sFen : {f->sGetAliasOuNom(), f->sGetNom()}) {
+            if (s.size() > sFen.size() && s[sFen.size()] == L'.' && kvtexte::bEgalSansCasse(s.substr(0, sFen.size()), sFen))
+                return s.substr(sFen.size() + 1);
+        }
+    }
+    return s;
+}
+
+// ParentObjet(object): what holds the object: for a control, the control
+// it belongs to (a supercontrol, a tab control), else its window; for a
+// window, the window it was opened from as a child or sister (a null
+// reference for a window without a parent).
+CObjetAPCodeOBJ* ParentObjet(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet) {
+    if (!pclObjet) {
+        compo._RaiseErrorNum(10009, {L"1"});
+        return nullptr;
+    }
+    if (CFenPrincipale* f = pclObjet->vpclCastToFenPrincipale()) return f->pclGetParent();
+    CChamp* c = pclObjet->pclCastToChamp();
+    if (!c) {
+        compo._RaiseErrorTypeChampIDS(pclObjet, 0);
+        return nullptr;
+    }
+    if (CChamp* p = c->pclGetChampParent()) return p;
+    if (CConteneurChamp* cont = c->pclGetConteneur())
+        if (CChamp* p = cont->pclGetChampProprietaire()) return p;
+    return c->vpclGetFenPrincipale();
+}
+
+// ---------------------------------------------------------------- error mark, selection colour, features
+
+// ChampErreur(control, message): marks the control as in error, the message
+// shown beside it and kept as its tool tip; an empty message takes the mark
+// away.
+void ChampErreur(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, const wchar_t* pszMessage) {
+    if (CChamp* c = kvglue::pclChampArgument(compo, pclObjet)) c->SetMessageErreur(pszMessage);
+}
+
+// CouleurSelection(control): the colour of the control's selected text and
+// items (nCOULEUR_AUTO: the platform's); CouleurSelection(control, colour)
+// changes it and answers the colour it had.
+int CouleurSelection(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, bool bChange, int nCouleur) {
+    CChamp* c = kvglue::pclChampArgument(compo, pclObjet);
+    if (!c) return 0;
+    auto nAvant = static_cast<int>(c->nGetCouleurSelection());
+    if (bChange) c->SetCouleurSelection(static_cast<uint32_t>(nCouleur));
+    return nAvant;
+}
+
+// DesactiveFAA(object, feature): switches off automatic feature number
+// 0 to 63 of a window or a control for the rest of its life.
+void DesactiveFAA(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, int nFonctionnalite) {
+    if (!pclObjet) {
+        compo._RaiseErrorNum(10009, {L"1"});
+        return;
+    }
+    CFenCommun* f = pclObjet->vpclGetFenCommun();
+    if (!f) {
+        compo._RaiseErrorTypeChampIDS(pclObjet, 0);
+        return;
+    }
+    if (nFonctionnalite < 0 || nFonctionnalite > 63) {
+        compo._RaiseErrorNum(10051, {std::to_wstring(nFonctionnalite), L"2"});
+        return;
+    }
+    f->DesactiveFAA(nFonctionnalite);
+}
+
+// ChangeSeparateur(kind, text): the separator that numbers are shown and
+// typed with, for the whole application: kind 1 the decimal separator (its
+// first character; it cannot be empty), kind 2 the thousands separator (its
+// first character; empty: none). Numbers shown from now on use it, whatever
+// their masks say.
+constexpr int nSEPARATEUR_DECIMAL = 1;
+constexpr int nSEPARATEUR_MILLIER = 2;
+
+void ChangeSeparateur(CComposanteOBJ& compo, int nGenre, const wchar_t* pszSeparateur) {
+    CTString s(pszSeparateur);
+    if (nGenre != nSEPARATEUR_DECIMAL && nGenre != nSEPARATEUR_MILLIER) {
+        compo._RaiseErrorNum(10051, {std::to_wstring(nGenre), L"1"});
+        return;
+    }
+    if (nGenre == nSEPARATEUR_DECIMAL && s.empty()) {
+        compo._RaiseErrorNum(10009, {L"2"});
+        return;
+    }
+    CMasqueNumerique::SetInternationnalParam(
+        nGenre == nSEPARATEUR_DECIMAL ? CMasqueNumerique::eIP_SEPARATEUR_DECIMAL : CMasqueNumerique::eIP_SEPARATEUR_MILLIER, s, true);
+    if (gpclExe) {
+        wchar_t cMillier = gpclExe->cGetSeparateurMillier(), cDecimal = gpclExe->cGetSeparateurDecimal();
+        if (nGenre == nSEPARATEUR_DECIMAL) cDecimal = s[0];
+        else cMillier = s.empty() ? 0 : s[0];
+        gpclExe->SetSeparateurs(cMillier, cDecimal);
+    }
+}
+
+// ---------------------------------------------------------------- colours and identifiers
+
+// DonneCouleur(index[, mode]): a colour that goes with the others for
+// series number index (1-based; -1 the next number of the application's
+// series): the palettes' colours first, then the same hues lighter and
+// darker. Mode 1 takes the second palette; mode 2 the second palette's
+// hues, pale.
+int DonneCouleur(int nIndice, int nMode) {
+    static constexpr uint32_t tabBase[11] = {0x69BFFF, 0xC79DFF, 0xF89DD7, 0xFFA3B2, 0xE8AF67, 0xE6C365,
+                                             0xCBD75E, 0x71E388, 0x33E4B0, 0x2BEBD8, 0x40D4FF};
+    static constexpr uint32_t tabSeconde[11] = {0x2DBF8E, 0xE3BC6A, 0xCC8433, 0x8F8F8F, 0xFB5DAB, 0xF0298D,
+                                                0x66B3FF, 0x2F90D6, 0x40D4FF, 0xB164D7, 0xAD33CC};
+    if (nIndice == -1 && gpclExe) nIndice = gpclExe->nSerieCouleurSuivante();
+    const int i = std::max(0, nIndice - 1);
+    const uint32_t* tab = nMode == 1 || nMode == 2 ? tabSeconde : tabBase;
+    if (nMode != 2 && i < 11) return static_cast<int>(tab[i]);
+    const uint32_t nCouleur = tab[i % 11];
+    const int k = (i / 11) % 11;
+    if (k == 0 && nMode != 2) return static_cast<int>(nCouleur);
+    // 0x00BBGGRR, lightness in percent.
+    QColor cl(nCouleur & 0xFF, (nCouleur >> 8) & 0xFF, (nCouleur >> 16) & 0xFF);
+    float h = 0, sat = 0, l = 0;
+    cl.getHslF(&h, &sat, &l);
+    double dL = l * 100.0;
+    if (k == 1 || k == 2) dL += 4.5 * k;
+    else if (k > 2) dL -= 4.5 * (k - 2);
+    if (nMode == 2) dL = std::clamp(dL * 1.5, 80.0, 99.0);
+    else dL = std::clamp(dL, 10.0, 92.0);
+    QColor res = QColor::fromHslF(h, sat, static_cast<float>(dL / 100.0)).toRgb();
+    return res.red() | res.green() << 8 | res.blue() << 16;
+}
+
+// DonneIdentifiant(): a number never given before in this run of the
+// application (1, 2, 3...).
+int DonneIdentifiant() { return gpclExe ? gpclExe->nDonneIdentifiant() : 0; }
+
+// ---------------------------------------------------------------- elements of controls
+
+// Occurrence(object): a window's open instances (under any alias); a
+// control's elements (rows of a list, table or looper). IndiceEnCours() and
+// IndiceEnCours(control): the current element (of the control whose code
+// runs, or of the one given); IndiceSuivant(control): the element about to
+// become current. A control without elements raises error 10416.
+enum class eELEMENTS { OCCURRENCE, EN_COURS, SUIVANT };
+
+int nElements(CComposanteOBJ& compo, CObjetAPCodeOBJ* pclObjet, eELEMENTS e) {
+    if (!pclObjet) {
+        compo._RaiseErrorNum(10009, {L"1"});
+        return 0;
+    }
+    if (CFenPrincipale* f = pclObjet->vpclCastToFenPrincipale(); f && e == eELEMENTS::OCCURRENCE) {
+        int n = 0;
+        if (gpclExe)
+            gpclExe->DoSurToutesLesFenetres([&](CFenPrincipale* g) {
+                if (g->bEstVivante() && kvtexte::bEgalSansCasse(g->sGetNom(), f->sGetNom())) ++n;
+            });
+        return n;
+    }
+    CChamp* c = pclObjet->pclCastToChamp();
+    int n = -1;
+    if (c) n = e == eELEMENTS::OCCURRENCE ? c->vnGetOccurrence() : e == eELEMENTS::EN_COURS ? c->vnGetIndiceEnCours() : c->vnGetIndiceSuivant();
+    if (n < 0) {
+        compo._RaiseErrorTypeChampIDS(pclObjet, 0);
+        return 0;
+    }
+    return n;
+}
+
+int IndiceEnCours(CComposanteOBJ& compo) {
+    CObjetAPCodeOBJ* o = gpclExe ? gpclExe->pclGetObjetCourant() : nullptr;
+    if (!o) {
+        compo._RaiseErrorNum(10034, {});
+        return 0;
+    }
+    return nElements(compo, o, eELEMENTS::EN_COURS);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- glue
@@ -355,3 +562,35 @@ KV_GLUE(ChampCloneFenetre, 2) {
 KV_GLUE(ChampSupprimeFenetre, 0) { ChampSupprimeFenetre(*pclCompo, Objet(tabArgs, 0)); }
 
 KV_GLUE(ChampExisteFenetre, 0) { ResultatBooleen(pAppel, ChampExisteFenetre(*pclCompo, Chaine(tabArgs, 0))); }
+
+KV_GLUE(ChampPremier, 0) { ResultatChaine(pAppel, ChampPremier(*pclCompo, L"")); }
+
+KV_GLUE(ChampPremier, 1) { ResultatChaine(pAppel, ChampPremier(*pclCompo, NomFenetre(tabArgs, 0))); }
+
+KV_GLUE(ChampSansEspaceFenetre, 0) { ResultatChaine(pAppel, ChampSansEspaceFenetre(*pclCompo, Chaine(tabArgs, 0))); }
+
+KV_GLUE(ParentObjet, 0) { ResultatObjet(pAppel, ParentObjet(*pclCompo, Objet(tabArgs, 0))); }
+
+KV_GLUE(ChampErreur, 0) { ChampErreur(*pclCompo, Objet(tabArgs, 0), Chaine(tabArgs, 1)); }
+
+KV_GLUE(CouleurSelection, 0) { ResultatEntier(pAppel, CouleurSelection(*pclCompo, Objet(tabArgs, 0), false, 0)); }
+
+KV_GLUE(CouleurSelection, 1) { ResultatEntier(pAppel, CouleurSelection(*pclCompo, Objet(tabArgs, 0), true, Entier(tabArgs, 1))); }
+
+KV_GLUE(DesactiveFAA, 0) { DesactiveFAA(*pclCompo, Objet(tabArgs, 0), Entier(tabArgs, 1)); }
+
+KV_GLUE(ChangeSeparateur, 0) { ChangeSeparateur(*pclCompo, Entier(tabArgs, 0), Chaine(tabArgs, 1)); }
+
+KV_GLUE(DonneCouleur, 0) { ResultatEntier(pAppel, DonneCouleur(Entier(tabArgs, 0), 0)); }
+
+KV_GLUE(DonneCouleur, 1) { ResultatEntier(pAppel, DonneCouleur(Entier(tabArgs, 0), Entier(tabArgs, 1))); }
+
+KV_GLUE(DonneIdentifiant, 0) { ResultatEntier(pAppel, DonneIdentifiant()); }
+
+KV_GLUE(Occurrence, 0) { ResultatEntier(pAppel, nElements(*pclCompo, Objet(tabArgs, 0), eELEMENTS::OCCURRENCE)); }
+
+KV_GLUE(IndiceEnCours, 0) { ResultatEntier(pAppel, IndiceEnCours(*pclCompo)); }
+
+KV_GLUE(IndiceEnCours, 1) { ResultatEntier(pAppel, nElements(*pclCompo, Objet(tabArgs, 0), eELEMENTS::EN_COURS)); }
+
+KV_GLUE(IndiceSuivant, 0) { ResultatEntier(pAppel, nElements(*pclCompo, Objet(tabArgs, 0), eELEMENTS::SUIVANT)); }

@@ -6,6 +6,7 @@
 #include "windows/CQTDispatcher.h"
 #include "windows/Focus_QT.h"
 #include <QApplication>
+#include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QToolTip>
@@ -44,9 +45,46 @@ public:
         if (QWidget* w = m_w.data())
             if (w->parentWidget() != pParent) w->setParent(pParent);
     }
+    void AfficheErreur(const CTString& sMessage) override {
+        QWidget* w = m_w.data();
+        if (!w) return;
+        if (sMessage.empty()) {
+            if (m_bErreur) {
+                w->setGraphicsEffect(nullptr);
+                w->setToolTip(m_sBulleAvantErreur);
+                m_bErreur = false;
+            }
+            return;
+        }
+        if (!m_bErreur) m_sBulleAvantErreur = w->toolTip();
+        m_bErreur = true;
+        // A red halo around the widget, whatever its own colours.
+        auto* effet = new QGraphicsDropShadowEffect;
+        effet->setColor(QColor(0xE0, 0x10, 0x10));
+        effet->setOffset(0, 0);
+        effet->setBlurRadius(10);
+        w->setGraphicsEffect(effet);
+        w->setToolTip(QString::fromStdWString(sMessage));
+        AfficheBulle(sMessage);
+    }
+    void SetCouleurSelection(uint32_t nCouleur) override {
+        QWidget* w = m_w.data();
+        if (!w) return;
+        QPalette pal = w->palette();
+        const QPalette palDefaut = QApplication::palette(w);
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+            if (nCouleur < 0x01000000)
+                pal.setColor(g, QPalette::Highlight, QColor(nCouleur & 0xFF, (nCouleur >> 8) & 0xFF, (nCouleur >> 16) & 0xFF));
+            else
+                pal.setColor(g, QPalette::Highlight, palDefaut.color(g, QPalette::Highlight));
+        }
+        w->setPalette(pal);
+    }
 
 private:
     QPointer<QWidget> m_w;
+    bool m_bErreur = false;
+    QString m_sBulleAvantErreur;
 };
 // The widget makers of the families, by kind; a kind without one gets a
 // plain widget.

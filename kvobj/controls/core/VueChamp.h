@@ -4,6 +4,7 @@
 #pragma once
 #include "base/CTString.h"
 #include <QRect>
+#include <cstdint>
 
 class QWidget;
 
@@ -25,6 +26,12 @@ public:
     virtual void PremierPlan() = 0;
     // Moves the widget into another parent widget (nothing when it is there).
     virtual void ChangeParent(QWidget* pParent) = 0;
+    // Marks the control as in error with the message (a red halo, the message
+    // as its tool tip, shown at once); an empty message takes the mark away.
+    virtual void AfficheErreur(const CTString& sMessage) = 0;
+    // The colour of selected text and items (0x00BBGGRR); any value that is
+    // not an RGB colour gives the platform's colour back.
+    virtual void SetCouleurSelection(uint32_t nCouleur) = 0;
 };
 
 class CChamp;

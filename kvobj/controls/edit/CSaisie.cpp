@@ -254,6 +254,17 @@ void CSaisie::SetValeur(const CAny& cl) {
     ValeurInterneVersAffichage();
 }
 
+bool CSaisie::vbResetValue(bool bValeurInitiale) {
+    // Empty: no text, or 0 for a number. As a value given by the program,
+    // no modification code runs.
+    CAny cl;
+    if (bValeurInitiale && m_clValeurInitiale.nGetType() != KS_VIDE) cl = m_clValeurInitiale;
+    else if (bEstNumerique()) cl.SetI4(0);
+    else cl.SetPSTRX(L"");
+    xSet_PropValeur(cl);
+    return true;
+}
+
 void CSaisie::GetValeur(CAny* pcl) {
     if (m_bEnSaisie) AffichageVersValeurInterne();
     bool bVide = m_clValeur.nGetType() == KS_VIDE;
@@ -312,8 +323,7 @@ void CSaisie::ChangeTexte(const CTString& sNouveau, int nDebutSel, int nFinSel) 
     SetSelection(nDebutSel, nFinSel);
     MAJVueTexte();
     // The modification code sees the new text (and, for numbers, the value).
-    CRetenue retient(this);
-    ExecutePCode(eTRT_MODIFICATION);
+    _ExecuteCodeModification();
 }
 
 int CSaisie::nGereChar(wchar_t c) {

@@ -324,6 +324,7 @@ public:
     void vMAJVue() override;
     CAny _vGetValeurPourPersistance() const override;
     void _vSetValeurPourPersistance(const CAny& cl) override;
+    bool vbResetValue(bool bValeurInitiale) override;
     bool vbAccepteChangementMultiligne() const override { return !pGetWidget(); }
 
     KV_ACCESSEURS(Valeur)
