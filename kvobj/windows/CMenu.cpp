@@ -220,6 +220,11 @@ PtrOption CMenu::SupprimeOption(int i) {
     return p;
 }
 
+CObjetAPCodeOBJ* CMenu::vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode) {
+    if (CObjetAPCodeOBJ* p = COptionMenu::vpclGetObjetAPCodeOBJFromName(pszNom, nMode)) return p;
+    return pszNom && *pszNom ? pclCherche(pszNom) : nullptr;
+}
+
 int CMenu::nIndiceDe(const COptionMenu* o) const {
     for (int i = 0; i < nGetNbOptions(); ++i)
         if (m_tabOptions[i].get() == o) return i;

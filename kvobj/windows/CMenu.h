@@ -220,6 +220,8 @@ public:
     IBackendMenu* pGetBackend() const { return m_pBackend.get(); }
     void SetBackend(std::unique_ptr<IBackendMenu> p) { m_pBackend = std::move(p); }
     PtrOption pclClone() const override;
+    // Its entries by name, those of its sub-menus included (MENU.OPTION).
+    CObjetAPCodeOBJ* vpclGetObjetAPCodeOBJFromName(const wchar_t* pszNom, int nMode) override;
 
 protected:
     uint32_t m_nVersionMenu = 706;

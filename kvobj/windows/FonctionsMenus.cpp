@@ -311,10 +311,10 @@ CTString MenuLibelle(COptionMenu* o, const wchar_t* pszNouveau) {
     return o->sGetLibelle();
 }
 
-// MenuSelectPlus and MenuSelectMoins: the first identifier, then every
-// further argument, each an identifier (a number, else error 10054 with its
-// argument number, and the rest is left).
-void MenuSelect(CComposanteOBJ& compo, const wchar_t* pszFenetre, int nPremier, int nArgumentPremier, int nEtat) {
+// MenuSelectPlus and MenuSelectMoins: the identifiers given as declared
+// arguments, then every further argument, each an identifier (a number,
+// else error 10054 with its argument number, and the rest is left).
+void MenuSelect(CComposanteOBJ& compo, const wchar_t* pszFenetre, std::initializer_list<int> tabPremiers, int nEtat) {
     auto applique = [&](int nIdentifiant) {
         COptionMenu* o = pclOptionIdentifiant(compo, pszFenetre, nIdentifiant);
         if (!o) return false;
@@ -322,7 +322,10 @@ void MenuSelect(CComposanteOBJ& compo, const wchar_t* pszFenetre, int nPremier, 
         o->SetEtatPropriete(nEtat == 2 ? nEtat : nEtat | nFLAG_ETAT_MENU);
         return true;
     };
-    if (!applique(nPremier)) return;
+    for (int n : tabPremiers)
+        if (!applique(n)) return;
+    // Arguments are counted from 1, the window name included when given.
+    const int nArgumentSupp = static_cast<int>(tabPremiers.size()) + (*pszFenetre ? 2 : 1);
     IVM* vm = compo.piGetVM();
     void* pSlot = Slot(compo);
     int nNb = vm ? vm->nGetNbParametresSupp(pSlot) : 0;
@@ -341,11 +344,22 @@ void MenuSelect(CComposanteOBJ& compo, const wchar_t* pszFenetre, int nPremier, 
             }
         }
         if (!bNombre || n < INT32_MIN || n > INT32_MAX) {
-            compo._RaiseErrorNum(10054, {std::to_wstring(nArgumentPremier + 1 + k)});
+            compo._RaiseErrorNum(10054, {std::to_wstring(nArgumentSupp + k)});
             return;
         }
         if (!applique(static_cast<int>(n))) return;
     }
+}
+
+// The syntax with a window name. A caller that hands identifiers only may
+// see its first one taken for the window name (a number as text): no window
+// is named by digits, so it is the first identifier and the window is the
+// running code's.
+void MenuSelectFenetre(CComposanteOBJ& compo, const wchar_t* pszFenetre, int nIdentifiant, int nEtat) {
+    std::wstring s = pszFenetre;
+    bool bNombre = !s.empty() && s.size() <= 9 && s.find_first_not_of(L"0123456789") == std::wstring::npos;
+    if (bNombre) MenuSelect(compo, L"", {std::stoi(s), nIdentifiant}, nEtat);
+    else MenuSelect(compo, pszFenetre, {nIdentifiant}, nEtat);
 }
 
 // ---------------------------------------------------------------- existence
@@ -478,10 +492,10 @@ KV_GLUE(MenuLibelle, 2) { ResultatChaine(pAppel, MenuLibelle(ParFenetreIdentifia
 KV_GLUE(MenuLibelle, 3) { ResultatChaine(pAppel, MenuLibelle(ParFenetreIdentifiant(pclCompo, tabArgs), Chaine(tabArgs, 2))); }
 
 // MenuSelectPlus and MenuSelectMoins: (identifier, ...), (window, identifier, ...).
-KV_GLUE(MenuSelectPlus, 0) { MenuSelect(*pclCompo, L"", Entier(tabArgs, 0), 1, nETAT_MENU_ACTIF); }
-KV_GLUE(MenuSelectPlus, 1) { MenuSelect(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1), 2, nETAT_MENU_ACTIF); }
-KV_GLUE(MenuSelectMoins, 0) { MenuSelect(*pclCompo, L"", Entier(tabArgs, 0), 1, nETAT_MENU_GRISE); }
-KV_GLUE(MenuSelectMoins, 1) { MenuSelect(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1), 2, nETAT_MENU_GRISE); }
+KV_GLUE(MenuSelectPlus, 0) { MenuSelect(*pclCompo, L"", {Entier(tabArgs, 0)}, nETAT_MENU_ACTIF); }
+KV_GLUE(MenuSelectPlus, 1) { MenuSelectFenetre(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1), nETAT_MENU_ACTIF); }
+KV_GLUE(MenuSelectMoins, 0) { MenuSelect(*pclCompo, L"", {Entier(tabArgs, 0)}, nETAT_MENU_GRISE); }
+KV_GLUE(MenuSelectMoins, 1) { MenuSelectFenetre(*pclCompo, NomFenetre(tabArgs, 0), Entier(tabArgs, 1), nETAT_MENU_GRISE); }
 
 KV_GLUE(MenuExiste, 0) { ResultatBooleen(pAppel, MenuExiste(*pclCompo, L"", false, Chaine(tabArgs, 0))); }
 KV_GLUE(MenuExiste, 1) { ResultatBooleen(pAppel, MenuExiste(*pclCompo, NomFenetre(tabArgs, 0), true, Chaine(tabArgs, 1))); }
