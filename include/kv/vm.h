@@ -135,8 +135,16 @@ public:
     // Whether the object has code for the event: 1 yes, 0 no, -1 unknown.
     virtual int nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) = 0;
 
-    // A procedure held by reference (timers).
-    virtual int nExecuteProcedure(void* pProcedure, intptr_t, intptr_t, intptr_t) = 0;
+    // A procedure held by reference (timers, and the procedures named by
+    // pGetProcedure): (procedure, its parameters as an array of CAny or 0,
+    // their count, 0). Returns 0 when the procedure ran.
+    virtual int nExecuteProcedure(void* pProcedure, intptr_t pParametres, intptr_t nNbParametres, intptr_t) = 0;
+    // A procedure of the program by its name, for code the program attaches
+    // at run time (the options it adds to menus): a reference that
+    // nExecuteProcedure runs, or null when the program has no procedure of
+    // that name. Each reference is given back with LibereProcedure.
+    virtual void* pGetProcedure(const wchar_t* pszNom) = 0;
+    virtual void LibereProcedure(void* pProcedure) = 0;
 
     // Questions (eQUESTION_VM). Text answers are `const wchar_t*` owned by the host.
     virtual intptr_t nQuery(int nCategorie, int nElement) = 0;

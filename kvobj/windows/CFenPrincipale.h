@@ -215,6 +215,10 @@ public:
     // the closing is refused.
     bool _bFermeWidget();
 
+    // The menu option chosen last (null when none, or once it is deleted).
+    COptionMenu* pclGetOptionCourante() const { return m_pclOptionCourante; }
+    void SetOptionCourante(COptionMenu* o) { m_pclOptionCourante = o; }
+
     // The view while the window's widget exists (null before and after).
     IVueFenetre* pclVueWidget() const { return pGetWidget() ? m_pVue.get() : nullptr; }
 
@@ -239,6 +243,7 @@ protected:
     bool m_bDeclFaite = false, m_bInitialisee = false;
     bool m_bCodeFermetureEnCours = false, m_bFermetureAcceptee = false;
     CFenCommun* m_pclOuvreur = nullptr;
+    COptionMenu* m_pclOptionCourante = nullptr;
     CChamp* m_pclChampSuivant = nullptr;
     CChamp* m_pclChampPrecedent = nullptr;
     CChamp* m_pclChampFocus = nullptr;

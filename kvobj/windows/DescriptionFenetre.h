@@ -270,6 +270,11 @@ void serialise(A& ar, CFenCommun& commun, STDescriptionFenetre& d) {
     uint32_t nMenus = static_cast<uint32_t>(d.tabMenusContextuels.size());
     ar(nMenus, "context_menus");
     if constexpr (A::bLecture) {
+        size_t nLimite = b.nGetLimite(), nPos = b.nGetPosition();
+        size_t nPossibles = nLimite > nPos ? (nLimite - nPos) / nOCTETS_MIN_ENTREE_MENU : 0;
+        if (nMenus > nNB_OPTIONS_MENU_MAX || nMenus > nPossibles)
+            xThrowErreur(10413, static_cast<unsigned long long>(nMenus),
+                         static_cast<unsigned long long>(std::min<size_t>(nPossibles, nNB_OPTIONS_MENU_MAX)));
         d.tabMenusContextuels.clear();
         for (uint32_t i = 0; i < nMenus; ++i) {
             auto m = std::make_unique<CMenu>();

@@ -113,10 +113,24 @@ int CVM::nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) {
     return r->bPossedeCode((static_cast<uint64_t>(nIDHaut) << 32) | nIDBas, nEvenement) ? 1 : 0;
 }
 
-int CVM::nExecuteProcedure(void* pProcedure, intptr_t, intptr_t, intptr_t) {
+int CVM::nExecuteProcedure(void* pProcedure, intptr_t pParametres, intptr_t nNbParametres, intptr_t) {
+    auto it = m_procedures.find(pProcedure);
+    if (it != m_procedures.end())
+        return m_pHote->nExecuteProcedureNommee(*it->second, reinterpret_cast<const CAny*>(pParametres),
+                                                pParametres ? static_cast<int>(nNbParametres) : 0);
     ICodeRunner* r = m_pHote->piGetRunner();
     return r ? r->nExecuteProcedure(pProcedure) : 1;
 }
+
+void* CVM::pGetProcedure(const wchar_t* pszNom) {
+    if (!pszNom || !*pszNom || !m_pHote->bProcedureExiste(pszNom)) return nullptr;
+    auto p = std::make_unique<std::wstring>(pszNom);
+    void* pProcedure = p.get();
+    m_procedures.emplace(pProcedure, std::move(p));
+    return pProcedure;
+}
+
+void CVM::LibereProcedure(void* pProcedure) { m_procedures.erase(pProcedure); }
 
 intptr_t CVM::nQuery(int nCategorie, int nElement) {
     auto it = m_reponses.find({nCategorie, nElement});
@@ -162,6 +176,51 @@ namespace {
 std::string VersUTF8(const std::wstring& s) { return QString::fromStdWString(s).toStdString(); }
 std::wstring Majuscules(const wchar_t* psz) { return QString::fromWCharArray(psz ? psz : L"").toUpper().toStdWString(); }
 } // namespace
+
+// ---------------------------------------------------------------- procedures by name
+
+namespace {
+// A procedure of the project's Lua code is a global function (_G.NAME). One
+// piece of code, kept by the Lua runner under an identifier no object has,
+// finds it by name among the globals only (not among the module's functions
+// or the windows) and runs it with the parameters that follow; in mode 0 it
+// only tells, through a global the host reads, whether it exists.
+constexpr uint64_t nID_CODE_PROCEDURES = 0xFFFFFFFFFFFFFFFFull;
+constexpr const char* pszGLOBALE_EXISTE = "kv: procedure exists";
+constexpr const char* pszCODE_PROCEDURES =
+    "local mode, nom = ... "
+    "local f = rawget(_G, nom) "
+    "if mode == 0 then rawset(_G, 'kv: procedure exists', type(f) == 'function') return end "
+    "if type(f) ~= 'function' then error('no procedure is named ' .. tostring(nom), 0) end "
+    "f(select(3, ...))";
+} // namespace
+
+int CHote::nCodeProcedure(int nMode, const std::wstring& sNom, const CAny* pParametres, int nNbParametres) {
+    if (!m_pRunnerLua || m_piRunner != m_pRunnerLua.get()) return 1;
+    if (!m_bCodeProcedures) {
+        m_bCodeProcedures = m_pRunnerLua->bAjouteCode(nID_CODE_PROCEDURES, 0, pszCODE_PROCEDURES, "procedure");
+        if (!m_bCodeProcedures) return 1;
+    }
+    std::vector<STValeurHote> tab(2);
+    tab[0].nType = KS_I4;
+    tab[0].nEntier = nMode;
+    tab[1].nType = KS_PSTRW;
+    tab[1].sTexte = sNom;
+    for (int i = 0; pParametres && i < nNbParametres; ++i) tab.push_back(ValeurDepuisAny(pParametres[i]));
+    // Code of no object, given its parameters as a declaration code is.
+    STExecutionCode st{nID_CODE_PROCEDURES, 0, nullptr, &tab, static_cast<int>(tab.size())};
+    return m_pRunnerLua->nExecute(st);
+}
+
+bool CHote::bProcedureExiste(const std::wstring& sNom) {
+    if (nCodeProcedure(0, sNom, nullptr, 0) != 0) return false;
+    STValeurHote v;
+    return m_pRunnerLua->bLitGlobale(pszGLOBALE_EXISTE, v) && v.nType == KS_BOOL && v.nEntier != 0;
+}
+
+int CHote::nExecuteProcedureNommee(const std::wstring& sNom, const CAny* pParametres, int nNbParametres) {
+    return nCodeProcedure(1, sNom, pParametres, nNbParametres);
+}
 
 std::wstring CHote::sGetParametre(const char* pszCle) {
     std::string s;
@@ -420,6 +479,7 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
         acces.fnFenetres = [this] { return m_vm.m_ordreInstances; };
         acces.fnPrendStop = [this] { return m_vm.nPrendStop(); };
         m_pRunnerLua = std::make_unique<CRunnerLua>(std::move(acces));
+        m_bCodeProcedures = false;
         if (!m_pRunnerLua->bCharge(*m_pProjet)) {
             sErreur = "the project's event code does not compile";
             Arrete();
@@ -453,6 +513,7 @@ void CHote::Arrete() {
     m_bDemarre = false;
     if (m_piRunner == m_pRunnerLua.get()) m_piRunner = &m_runnerCPP;
     m_pRunnerLua.reset();
+    m_bCodeProcedures = false;
 }
 
 KVVM_EXPORT IHote* KVVM_pCreeHote() { return new CHote(); }

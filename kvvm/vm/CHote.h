@@ -33,7 +33,9 @@ public:
     void DebutCode() override { ++m_nDebutCode; }
     void FinCode() override { ++m_nFinCode; }
     int nPossedeCode(uint32_t nIDBas, uint32_t nIDHaut, int nEvenement) override;
-    int nExecuteProcedure(void* pProcedure, intptr_t, intptr_t, intptr_t) override;
+    int nExecuteProcedure(void* pProcedure, intptr_t pParametres, intptr_t nNbParametres, intptr_t) override;
+    void* pGetProcedure(const wchar_t* pszNom) override;
+    void LibereProcedure(void* pProcedure) override;
     intptr_t nQuery(int nCategorie, int nElement) override;
     int nGetModeGestionErreur() override { return 0; }
     int nGetLangueCourante() override { return m_nLangue; }
@@ -76,6 +78,9 @@ public:
 private:
     CHote* m_pHote;
     std::atomic<unsigned> m_nRef{1};
+    // The procedures the module asked for by name: the reference handed out
+    // is the address of the name kept here.
+    std::map<const void*, std::unique_ptr<std::wstring>> m_procedures;
 };
 
 class CHote : public IHote {
@@ -109,6 +114,10 @@ public:
     std::wstring sGetParametre(const char* pszCle);
     // A description by name and type: from those added, then the project.
     bool bTrouveDescription(const wchar_t* pszNom, uint32_t nType, const std::vector<uint8_t>** pp);
+    // A procedure of the project's Lua code by name (a global function):
+    // whether it exists, and running it with parameters (0: it ran).
+    bool bProcedureExiste(const std::wstring& sNom);
+    int nExecuteProcedureNommee(const std::wstring& sNom, const CAny* pParametres, int nNbParametres);
 
 private:
     CVM m_vm{this};
@@ -123,6 +132,8 @@ private:
     bool m_bDemarre = false;
     std::unique_ptr<CConteneurProjet> m_pProjet;
     std::unique_ptr<CRunnerLua> m_pRunnerLua;  // for projects whose code is Lua
+    bool m_bCodeProcedures = false;            // the Lua runner has the code that runs procedures by name
+    int nCodeProcedure(int nMode, const std::wstring& sNom, const CAny* pParametres, int nNbParametres);
     std::map<std::pair<std::wstring, uint32_t>, std::vector<uint8_t>> m_descriptions;
 };
 

@@ -548,8 +548,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasVisibilite{"VisibleOnAVisibleWindowChangesNothing", "KSL_ChampVisible_0", L"FEN_A", false, 0,
                       [](CObjetAPCodeOBJ* o) { EXPECT_TRUE(bWidgetVisible(o)); }},
         CasVisibilite{"NullReference", "KSL_ChampVisible_0", nullptr, false, 10009, nullptr},
-        // A menu option has no Etat property.
-        CasVisibilite{"MenuOptionCannotBeGreyed", "KSL_ChampGrise_0", L"FEN_M.OPT_Quitter", false, 10017, nullptr}),
+        // A menu option is greyed through its Etat property, as a control is.
+        CasVisibilite{"GriseGreysAMenuOption", "KSL_ChampGrise_0", L"FEN_M.OPT_Quitter", false, 0,
+                      [](CObjetAPCodeOBJ* o) { EXPECT_EQ(static_cast<COptionMenu*>(o)->nGetEtat(), 4); }}),
     [](const auto& i) { return std::string(i.param.pszCas); });
 
 // ---------------------------------------------------------------- focus

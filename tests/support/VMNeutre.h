@@ -14,6 +14,8 @@ public:
     void FinCode() override {}
     int nPossedeCode(uint32_t, uint32_t, int) override { return 0; }
     int nExecuteProcedure(void*, intptr_t, intptr_t, intptr_t) override { return 0; }
+    void* pGetProcedure(const wchar_t*) override { return nullptr; }
+    void LibereProcedure(void*) override {}
     intptr_t nQuery(int, int) override { return 0; }
     int nGetModeGestionErreur() override { return 0; }
     int nGetLangueCourante() override { return 0; }

@@ -10,10 +10,12 @@ ISurchargeTraitement* Surcharge(CObjetAPCodeOBJ* pclObjet) {
     if (CFenPrincipale* f = pclObjet->vpclGetFenPrincipale()) return f->vpiGetSurchargeTraitement();
     return nullptr;
 }
-} // namespace
 
-void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbParametres, const void* pParametres,
-                  void* piInterface) {
+// What running code for an object takes, whatever runs: the hook, the
+// current object, the virtual machine's brackets, the focus request the code
+// made and the busy cursor it left on. lance runs the code itself.
+template <class F>
+void ExecutePourObjet(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, F&& lance) {
     if (!pclObjet) return;
     CRetenue retient(pclObjet);  // for the duration of the code
     CExe* pclExe = gpclExe;
@@ -32,9 +34,7 @@ void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbP
     piVM->DebutCode();
     CObjetAPCodeOBJ* pclCourantAvant = pclExe ? pclExe->pclGetObjetCourant() : nullptr;
     if (pclExe) pclExe->SetObjetCourant(pclObjet);
-    uint64_t id = pclObjet->qwGetID();
-    piVM->nExecuteCode(static_cast<uint32_t>(id), static_cast<uint32_t>(id >> 32), nEvenement, piInterface, pParametres,
-                       nNbParametres, 0);
+    lance();
     if (pclExe) pclExe->SetObjetCourant(pclCourantAvant);
 
     // A focus request made by this code (or pending after declaration or
@@ -50,6 +50,24 @@ void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbP
     }
     piVM->FinCode();
     if (pclExe && nSablierAvant == 0 && pclExe->nGetNiveauSablier() != 0) pclExe->SablierAnnuleTout();
+}
+} // namespace
+
+void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbParametres, const void* pParametres,
+                  void* piInterface) {
+    ExecutePourObjet(nEvenement, pclObjet, piVM, [&] {
+        uint64_t id = pclObjet->qwGetID();
+        piVM->nExecuteCode(static_cast<uint32_t>(id), static_cast<uint32_t>(id >> 32), nEvenement, piInterface,
+                           pParametres, nNbParametres, 0);
+    });
+}
+
+void ExecuteProcedureObjet(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, void* pProcedure,
+                           const CAny* pParametres, int nNbParametres) {
+    if (!pProcedure) return;
+    ExecutePourObjet(nEvenement, pclObjet, piVM, [&] {
+        piVM->nExecuteProcedure(pProcedure, reinterpret_cast<intptr_t>(pParametres), nNbParametres, 0);
+    });
 }
 
 void LeveWarningExecChamp(ePORTEE_WARNING_EXEC, const std::wstring& sMessage) {

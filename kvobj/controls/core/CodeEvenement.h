@@ -19,6 +19,11 @@ protected:
 // busy cursor the code left on.
 void ExecutePCode(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, int nNbParametres, const void* pParametres,
                   void* piInterface);
+// The same for a procedure of the program held by reference (the procedure
+// of a menu option added at run time) run on behalf of an object, for the
+// event nEvenement: the virtual machine runs it with nNbParametres values.
+void ExecuteProcedureObjet(int nEvenement, CObjetAPCodeOBJ* pclObjet, IVM* piVM, void* pProcedure,
+                           const CAny* pParametres, int nNbParametres);
 
 // A non-fatal problem met while running on a control, reported as a warning
 // of the virtual machine.
