@@ -151,7 +151,8 @@ int nCompileProjet(const std::string& sRepertoire, const std::string& sSortie, s
         !c.bSetParametre("code_page", std::to_string(projet.nCodePage)) ||
         !c.bSetParametre("languages", sListe(projet.tabLangues)) ||
         !c.bSetParametre("windows", sListe(std::vector<std::wstring>(desc.tabFenetres.begin(), desc.tabFenetres.end()))) ||
-        !c.bSetParametre("image_folder", sDossierImages(sRepertoire)))
+        !c.bSetParametre("image_folder", sDossierImages(sRepertoire)) ||
+        (projet.bBoitesPersonnalisees && !c.bSetParametre("custom_message_boxes", "true")))
         return echec();
     const auto octets = bProjet.Octets();
     if (!c.bAjouteDescription(sNomProjet, eTYPE_DESCRIPTION_PROJET, octets)) return echec();

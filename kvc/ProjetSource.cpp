@@ -569,7 +569,8 @@ bool bLitProjet(const std::string& sRepertoire, STProjetSource& projet, CDiagnos
         f.Erreur(racine, "project.yaml is a mapping with 'name', 'first_window', 'code_page', 'languages', 'windows'");
         return false;
     }
-    static const std::set<std::string> setCles = {"name", "first_window", "code_page", "languages", "windows"};
+    static const std::set<std::string> setCles = {"name", "first_window", "code_page", "languages", "windows",
+                                                  "custom_message_boxes"};
     for (auto it = racine.begin(); it != racine.end(); ++it)
         if (!it->first.IsScalar() || !setCles.count(it->first.Scalar()))
             diag.Avertissement(f.Position(it->first),
@@ -608,6 +609,14 @@ bool bLitProjet(const std::string& sRepertoire, STProjetSource& projet, CDiagnos
             f.Erreur(n, "'code_page' must be the number of a known code page (1252, 65001, 1250...)");
         else
             projet.nCodePage = nCP;
+    }
+
+    n = CFichierYAML::Valeur(racine, "custom_message_boxes");
+    if (n.IsDefined() && !n.IsNull()) {
+        if (n.IsScalar() && (n.Scalar() == "true" || n.Scalar() == "false"))
+            projet.bBoitesPersonnalisees = n.Scalar() == "true";
+        else
+            f.Erreur(n, "'custom_message_boxes' needs true or false");
     }
 
     n = CFichierYAML::Valeur(racine, "languages");

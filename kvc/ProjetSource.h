@@ -73,6 +73,8 @@ struct STProjetSource {
     STPosition posPremiereFenetre;
     uint32_t nCodePage = 1252;
     std::vector<std::wstring> tabLangues;
+    // The project's procedure KorvelMessageBox shows the message boxes.
+    bool bBoitesPersonnalisees = false;
     std::vector<STFenetreSource> tabFenetres;  // in project order
 };
 

@@ -1240,6 +1240,78 @@ void CRunnerLua::SignaleErreur(const std::string& sChunk) {
     pfnCommande(KV_COMMANDE_BOITE_ERREUR, const_cast<wchar_t*>(sTexte.c_str()));
 }
 
+bool CRunnerLua::bProcedureExiste(const std::wstring& sNom) {
+    lua_State* L = m_p->L;
+    if (!L || sNom.empty()) return false;
+    const std::string s = sVersUtf8(sNom);
+    lua_pushglobaltable(L);
+    lua_pushlstring(L, s.data(), s.size());
+    const bool b = lua_rawget(L, -2) == LUA_TFUNCTION;
+    lua_pop(L, 2);
+    return b;
+}
+
+int CRunnerLua::nAppelleProcedure(const std::wstring& sNom, const std::vector<STValeurHote>& tabParametres,
+                                  STValeurHote* pResultat) {
+    lua_State* L = m_p->L;
+    if (!L || !bProcedureExiste(sNom)) return 1;
+    const std::string s = sVersUtf8(sNom);
+    const int nTop = lua_gettop(L);
+    if (!lua_checkstack(L, 4 + static_cast<int>(tabParametres.size()))) return 2;
+    lua_pushcfunction(L, Trace);
+    const int nTrace = lua_gettop(L);
+    lua_pushglobaltable(L);
+    lua_pushlstring(L, s.data(), s.size());
+    lua_rawget(L, -2);
+    lua_remove(L, -2);
+    for (const STValeurHote& v : tabParametres) PousseValeur(L, m_p.get(), v);
+    // Counted as event code is.
+    const uint64_t nCompteAvant = m_p->nCompte;
+    const bool bEpuiseAvant = m_p->bEpuise;
+    m_p->nCompte = 0;
+    m_p->bEpuise = false;
+    ++m_p->nProfondeur;
+    const int nRes = lua_pcall(L, static_cast<int>(tabParametres.size()), 1, nTrace);
+    --m_p->nProfondeur;
+    const bool bEpuise = m_p->bEpuise;
+    m_p->nCompte = nCompteAvant;
+    m_p->bEpuise = bEpuiseAvant;
+    if (bEpuise) lua_sethook(L, Compte, LUA_MASKCOUNT, bEpuiseAvant ? 1 : nPAS_HOOK);
+    int nCode = 0;
+    if (nRes != LUA_OK) {
+        if (lua_touserdata(L, -1) != &cARRET) {
+            const char* psz = lua_tostring(L, -1);
+            m_sDerniereErreur = psz ? psz : "error object is not a string";
+            SignaleErreur("procedure " + s);
+            nCode = 2;
+        }
+    } else if (pResultat && !lua_isnil(L, -1)) {
+        std::string sErreur;
+        if (!ValeurHote(L, m_p.get(), -1, *pResultat, sErreur)) *pResultat = STValeurHote{};
+    }
+    lua_settop(L, nTop);
+    return nCode;
+}
+
+int CRunnerLua::nExecuteProcedureNommee(const std::wstring& sNom, const std::vector<std::wstring>& tabParametres,
+                                        int& nResultat) {
+    std::vector<STValeurHote> tab;
+    for (const std::wstring& p : tabParametres) {
+        STValeurHote v;
+        v.nType = KS_PSTRW;
+        v.sTexte = p;
+        tab.push_back(std::move(v));
+    }
+    STValeurHote r;
+    const int n = nAppelleProcedure(sNom, tab, &r);
+    if (n != 0) return n;
+    // The procedure answers an integer (a number given as text is read too).
+    if (r.nType == KS_PSTRW) nResultat = static_cast<int>(std::wcstol(r.sTexte.c_str(), nullptr, 10));
+    else if (r.nType == KS_R8 || r.nType == KS_R4) nResultat = static_cast<int>(r.dReel);
+    else nResultat = static_cast<int>(r.nEntier);
+    return 0;
+}
+
 void CRunnerLua::FinFenetre(void* pFenetre) {
     lua_State* L = m_p->L;
     m_p->parametres.erase(pFenetre);

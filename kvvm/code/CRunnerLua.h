@@ -109,6 +109,13 @@ public:
     // Runs that ended on an error the code did not catch (compilation,
     // run time, instruction budget), since the runner was made.
     virtual int nGetNbErreurs() const = 0;
+    // The project's procedures are its global functions (_G.NAME, or a
+    // `function NAME()` of code without a window). Running one: 0 when it
+    // ran (its result in *pResultat when given), 1 when there is none, 2
+    // when it failed (reported as an error of event code).
+    virtual bool bProcedureExiste(const std::wstring& sNom) = 0;
+    virtual int nAppelleProcedure(const std::wstring& sNom, const std::vector<STValeurHote>& tabParametres,
+                                  STValeurHote* pResultat) = 0;
 };
 
 class CRunnerLua : public IRunnerLua {
@@ -133,6 +140,11 @@ public:
     const std::string& sDerniereErreur() const override { return m_sDerniereErreur; }
     bool bLitGlobale(const char* pszNom, STValeurHote& v) override;
     int nGetNbErreurs() const override { return m_nErreurs; }
+    bool bProcedureExiste(const std::wstring& sNom) override;
+    int nAppelleProcedure(const std::wstring& sNom, const std::vector<STValeurHote>& tabParametres,
+                          STValeurHote* pResultat) override;
+    int nExecuteProcedureNommee(const std::wstring& sNom, const std::vector<std::wstring>& tabParametres,
+                                int& nResultat) override;
 
     struct STEtat;
 

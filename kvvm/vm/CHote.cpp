@@ -179,47 +179,18 @@ std::wstring Majuscules(const wchar_t* psz) { return QString::fromWCharArray(psz
 
 // ---------------------------------------------------------------- procedures by name
 
-namespace {
-// A procedure of the project's Lua code is a global function (_G.NAME). One
-// piece of code, kept by the Lua runner under an identifier no object has,
-// finds it by name among the globals only (not among the module's functions
-// or the windows) and runs it with the parameters that follow; in mode 0 it
-// only tells, through a global the host reads, whether it exists.
-constexpr uint64_t nID_CODE_PROCEDURES = 0xFFFFFFFFFFFFFFFFull;
-constexpr const char* pszGLOBALE_EXISTE = "kv: procedure exists";
-constexpr const char* pszCODE_PROCEDURES =
-    "local mode, nom = ... "
-    "local f = rawget(_G, nom) "
-    "if mode == 0 then rawset(_G, 'kv: procedure exists', type(f) == 'function') return end "
-    "if type(f) ~= 'function' then error('no procedure is named ' .. tostring(nom), 0) end "
-    "f(select(3, ...))";
-} // namespace
-
-int CHote::nCodeProcedure(int nMode, const std::wstring& sNom, const CAny* pParametres, int nNbParametres) {
-    if (!m_pRunnerLua || m_piRunner != m_pRunnerLua.get()) return 1;
-    if (!m_bCodeProcedures) {
-        m_bCodeProcedures = m_pRunnerLua->bAjouteCode(nID_CODE_PROCEDURES, 0, pszCODE_PROCEDURES, "procedure");
-        if (!m_bCodeProcedures) return 1;
-    }
-    std::vector<STValeurHote> tab(2);
-    tab[0].nType = KS_I4;
-    tab[0].nEntier = nMode;
-    tab[1].nType = KS_PSTRW;
-    tab[1].sTexte = sNom;
-    for (int i = 0; pParametres && i < nNbParametres; ++i) tab.push_back(ValeurDepuisAny(pParametres[i]));
-    // Code of no object, given its parameters as a declaration code is.
-    STExecutionCode st{nID_CODE_PROCEDURES, 0, nullptr, &tab, static_cast<int>(tab.size())};
-    return m_pRunnerLua->nExecute(st);
-}
-
+// A procedure of the project's Lua code is a global function (_G.NAME): the
+// runner finds it by name among the globals only (not among the module's
+// functions or the windows) and runs it with the parameters.
 bool CHote::bProcedureExiste(const std::wstring& sNom) {
-    if (nCodeProcedure(0, sNom, nullptr, 0) != 0) return false;
-    STValeurHote v;
-    return m_pRunnerLua->bLitGlobale(pszGLOBALE_EXISTE, v) && v.nType == KS_BOOL && v.nEntier != 0;
+    return m_pRunnerLua && m_piRunner == m_pRunnerLua.get() && m_pRunnerLua->bProcedureExiste(sNom);
 }
 
 int CHote::nExecuteProcedureNommee(const std::wstring& sNom, const CAny* pParametres, int nNbParametres) {
-    return nCodeProcedure(1, sNom, pParametres, nNbParametres);
+    if (!m_pRunnerLua || m_piRunner != m_pRunnerLua.get()) return 1;
+    std::vector<STValeurHote> tab;
+    for (int i = 0; pParametres && i < nNbParametres; ++i) tab.push_back(ValeurDepuisAny(pParametres[i]));
+    return m_pRunnerLua->nAppelleProcedure(sNom, tab, nullptr);
 }
 
 std::wstring CHote::sGetParametre(const char* pszCle) {
@@ -479,7 +450,6 @@ bool CHote::bDemarre(const STOptionsHote& st, std::string& sErreur) {
         acces.fnFenetres = [this] { return m_vm.m_ordreInstances; };
         acces.fnPrendStop = [this] { return m_vm.nPrendStop(); };
         m_pRunnerLua = std::make_unique<CRunnerLua>(std::move(acces));
-        m_bCodeProcedures = false;
         if (!m_pRunnerLua->bCharge(*m_pProjet)) {
             sErreur = "the project's event code does not compile";
             Arrete();
@@ -513,7 +483,6 @@ void CHote::Arrete() {
     m_bDemarre = false;
     if (m_piRunner == m_pRunnerLua.get()) m_piRunner = &m_runnerCPP;
     m_pRunnerLua.reset();
-    m_bCodeProcedures = false;
 }
 
 KVVM_EXPORT IHote* KVVM_pCreeHote() { return new CHote(); }

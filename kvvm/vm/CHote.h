@@ -132,8 +132,6 @@ private:
     bool m_bDemarre = false;
     std::unique_ptr<CConteneurProjet> m_pProjet;
     std::unique_ptr<CRunnerLua> m_pRunnerLua;  // for projects whose code is Lua
-    bool m_bCodeProcedures = false;            // the Lua runner has the code that runs procedures by name
-    int nCodeProcedure(int nMode, const std::wstring& sNom, const CAny* pParametres, int nNbParametres);
     std::map<std::pair<std::wstring, uint32_t>, std::vector<uint8_t>> m_descriptions;
 };
 

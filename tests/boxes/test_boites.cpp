@@ -478,6 +478,26 @@ TEST(Questions, ReadFromTheirBytes) {
     EXPECT_THROW(serialise(ar2, l2), CXError);
 }
 
+// A project that shows its own boxes gets them through its procedure
+// KorvelMessageBox: title, message, kind and default button in, the result
+// out.
+TEST(BoitesPersonnalisees, TheProjectsProcedureAnswers) {
+    const std::string& sProjet = kvtest::ProjetCompile(KV_FIXTURES_DIR "/boites_perso");
+    ASSERT_FALSE(sProjet.empty());
+    kvtest::HoteProjet hote;
+    std::string sErreur;
+    ASSERT_TRUE(hote.bDemarre(sProjet, sErreur)) << sErreur;
+    hote.MontreBoites();
+    hote.AppelleFenetre("KSL_Ouvre_0", L"FEN_Perso");
+    auto* lua = static_cast<IRunnerLua*>(hote->piGetRunnerProjet());
+    STValeurHote v;
+    ASSERT_TRUE(lua->bLitGlobale("VU", v)) << lua->sDerniereErreur();
+    EXPECT_EQ(v.sTexte, L"Own boxes|Sure?|2|2");
+    ASSERT_TRUE(lua->bLitGlobale("R", v));
+    EXPECT_EQ(v.sTexte, L"false");
+    EXPECT_EQ(lua->nGetNbErreurs(), 0);
+}
+
 // kvrun answers boxes from --answers, then shows the others; under
 // --screenshot each box is saved and answered with its default button.
 TEST(KvrunBoites, AnswersAndScreenshots) {
