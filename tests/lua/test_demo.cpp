@@ -120,6 +120,75 @@ TEST_F(Demo, TheWindowMenuChangesStates) {
     EXPECT_NE(Evalue("FEN_Journal.LIB_Lignes.Libelle").find("logo hidden"), std::string::npos);
 }
 
+// The code changes the menus: an option it added is checked and toggles the
+// journal's times; an order made through the File menu is offered again and
+// can be forgotten, which greys the option that forgets it. The boxes the
+// demo shows on the way (the welcome's countdown, the order recorded, the
+// last order) are answered with their default button.
+TEST_F(Demo, MenusChangedByTheCodeAndItsBoxes) {
+    CReponsesBoites& r = hote.Reponses();
+    ASSERT_EQ(r.Vues().size(), 1u);
+    EXPECT_EQ(r.Vues()[0].sMessage, L"Welcome to the demo.\r\nFile > Order form... opens a form with masked inputs.");
+    EXPECT_EQ(r.Vues()[0].nFlags & 0xF0, 0x40u);
+
+    QAction* heures = Action(accueil, "Show the &times in the journal");
+    QAction* oublier = Action(accueil, "&Forget the last order");
+    ASSERT_TRUE(heures && oublier);
+    EXPECT_TRUE(heures->isChecked());
+    EXPECT_FALSE(oublier->isEnabled());
+    EXPECT_EQ(Action(accueil, "Show the &last order"), nullptr);
+
+    // An order through the menu: the modal form is filled and validated.
+    bool bVu = false;
+    QTimer::singleShot(100, [&] {
+        bVu = Fenetre("Order") != nullptr;
+        Evalue("(function() FEN_Commande.EDT_Client.Valeur = 'Dupont' return 1 end)()");
+        auto* b = static_cast<CChamp*>(static_cast<CObjetAPCodeOBJ*>(hote.pObjet(L"FEN_Commande.BTN_Valider")));
+        if (b && b->pGetWidget()) QTest::mouseClick(b->pGetWidget(), Qt::LeftButton);
+        else hote->piGetExe()->FermeTout();
+    });
+    Action(accueil, "&Order form...")->trigger();
+    EXPECT_TRUE(bVu);
+    ASSERT_EQ(r.Vues().size(), 2u);
+    EXPECT_EQ(r.Vues()[1].sMessage.rfind(L"Order recorded:\r\nDupont, 1 x ", 0), 0u) << QString::fromStdWString(r.Vues()[1].sMessage).toStdString();
+    QAction* derniere = Action(accueil, "Show the &last order");
+    ASSERT_NE(derniere, nullptr);
+    EXPECT_TRUE(oublier->isEnabled());
+    derniere->trigger();
+    ASSERT_EQ(r.Vues().size(), 3u);
+    EXPECT_EQ(r.Vues()[2].sMessage.rfind(L"The last order:\r\nDupont", 0), 0u);
+
+    oublier->trigger();
+    EXPECT_EQ(Action(accueil, "Show the &last order"), nullptr);
+    EXPECT_FALSE(oublier->isEnabled());
+    heures->trigger();
+    EXPECT_FALSE(heures->isChecked());
+    const std::string sJournal = Evalue("FEN_Journal.LIB_Lignes.Libelle");
+    EXPECT_NE(sJournal.find("last order forgotten"), std::string::npos) << sJournal;
+    EXPECT_NE(sJournal.find("\ntimes hidden"), std::string::npos) << sJournal;
+}
+
+// Cancelling a form with a customer typed asks first; No, the default,
+// keeps the form.
+TEST_F(Demo, CancellingTheOrderFormAsksFirst) {
+    hote.AppelleFenetre("KSL_OuvreFille_0", L"FEN_Commande");
+    ASSERT_NE(Fenetre("Order"), nullptr);
+    Evalue("(function() FEN_Commande.EDT_Client.Valeur = 'Dupont' return 1 end)()");
+    auto* b = static_cast<CChamp*>(static_cast<CObjetAPCodeOBJ*>(hote.pObjet(L"FEN_Commande.BTN_Annuler")));
+    ASSERT_TRUE(b && b->pGetWidget());
+    CReponsesBoites& r = hote.Reponses();
+    const size_t nAvant = r.Vues().size();
+    QTest::mouseClick(b->pGetWidget(), Qt::LeftButton);
+    ASSERT_EQ(r.Vues().size(), nAvant + 1);
+    EXPECT_EQ(r.Vues().back().nFlags, 0x134u);
+    EXPECT_EQ(r.Vues().back().nResultat, 7);
+    EXPECT_NE(Fenetre("Order"), nullptr);
+    r.Ajoute(6);
+    QTest::mouseClick(b->pGetWidget(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(Fenetre("Order"), nullptr);
+}
+
 // The order form: the amount typed on screen takes the mask's separators
 // and colour once left, an empty mandatory customer keeps the focus and
 // stops the validation button, and a filled form hands its summary back.
