@@ -233,7 +233,9 @@ TEST_F(Boites, RefusalsRaiseAndPutTheDelayBack) {
         EXPECT_EQ(hote.Erreur()->tabGetArgs()[0], c.sArgument);
         EXPECT_EQ(r.Vues().size(), nAvant);
         EXPECT_EQ(slot.bResultat, c.bResultat);
-        if (slot.bResultat) EXPECT_EQ(slot.stResultat.nEntier, 0);
+        if (slot.bResultat) {
+            EXPECT_EQ(slot.stResultat.nEntier, 0);
+        }
         // The delay set before the call is the one in force.
         EXPECT_EQ(Appelle("KSL_DelaisAvantFermeture_0", {N(0)}).stResultat.nEntier, 50);
     }
