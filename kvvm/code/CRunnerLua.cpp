@@ -1232,6 +1232,13 @@ std::string sTexteBoiteErreur(const std::string& sMessage, const std::string& sC
 void CRunnerLua::SignaleErreur(const std::string& sChunk) {
     ++m_nErreurs;
     std::fprintf(stderr, "lua: %s\n", m_sDerniereErreur.c_str());
+    // An error while the error box is up (the project's own message box
+    // failing) is printed only: showing it would ask the same code again.
+    if (m_bBoiteErreur) return;
+    struct Garde {
+        bool& b;
+        ~Garde() { b = false; }
+    } garde{m_bBoiteErreur = true};
     // The module's error box shows it to whoever runs the program.
     auto pfnCommande = reinterpret_cast<PFN_CommandeComposante>(
         m_p->acces.fnSymbole ? m_p->acces.fnSymbole("CommandeComposante") : nullptr);
@@ -1295,11 +1302,22 @@ int CRunnerLua::nAppelleProcedure(const std::wstring& sNom, const std::vector<ST
 
 int CRunnerLua::nExecuteProcedureNommee(const std::wstring& sNom, const std::vector<std::wstring>& tabParametres,
                                         int& nResultat) {
+    // The parameters come as texts; those written as a plain integer
+    // (the box's kind and default button) reach the code as integers.
     std::vector<STValeurHote> tab;
     for (const std::wstring& p : tabParametres) {
         STValeurHote v;
-        v.nType = KS_PSTRW;
-        v.sTexte = p;
+        const size_t nDebut = !p.empty() && p[0] == L'-' ? 1 : 0;
+        const bool bEntier = p.size() > nDebut && p.size() - nDebut <= 9 &&
+                             p.find_first_not_of(L"0123456789", nDebut) == std::wstring::npos &&
+                             (p[nDebut] != L'0' || p.size() == nDebut + 1);
+        if (bEntier) {
+            v.nType = KS_I4;
+            v.nEntier = std::wcstol(p.c_str(), nullptr, 10);
+        } else {
+            v.nType = KS_PSTRW;
+            v.sTexte = p;
+        }
         tab.push_back(std::move(v));
     }
     STValeurHote r;

@@ -153,6 +153,7 @@ private:
     uint64_t m_nBudget = nBUDGET_DEFAUT;
     std::string m_sDerniereErreur;
     int m_nErreurs = 0;
+    bool m_bBoiteErreur = false;  // the error box of an error is being shown
     // Reports an error of a run: stderr, the count, the error box.
     void SignaleErreur(const std::string& sChunk);
 };

@@ -498,6 +498,27 @@ TEST(BoitesPersonnalisees, TheProjectsProcedureAnswers) {
     ASSERT_TRUE(lua->bLitGlobale("R", v));
     EXPECT_EQ(v.sTexte, L"false");
     EXPECT_EQ(lua->nGetNbErreurs(), 0);
+
+    // The kind and the default button are numbers; a procedure that fails is
+    // reported once (its error box cannot ask it again) and the system box
+    // stands in for it.
+    QTimer presse;
+    QObject::connect(&presse, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            if (box->defaultButton()) box->defaultButton()->click();
+    });
+    presse.start(50);
+    const uint64_t nID = nIdentifiantObjet(L"FEN_Perso.TEST");
+    ASSERT_TRUE(lua->bAjouteCode(nID, 18,
+                                 "_G.KorvelMessageBox = function(t, m, k, d) _G.TYPES = math.type(k) .. math.type(d) error('boom') end "
+                                 "Info('hello')",
+                                 "FEN_Perso.TEST"));
+    STExecutionCode st{nID, 18, nullptr, nullptr, 0};
+    EXPECT_EQ(lua->nExecute(st), 0) << lua->sDerniereErreur();
+    presse.stop();
+    ASSERT_TRUE(lua->bLitGlobale("TYPES", v));
+    EXPECT_EQ(v.sTexte, L"integerinteger");
+    EXPECT_EQ(lua->nGetNbErreurs(), 2);  // the failing procedure, for the box and for its error box
 }
 
 // kvrun answers boxes from --answers, then shows the others; under
