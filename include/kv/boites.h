@@ -34,6 +34,36 @@ inline int nResultatParDefaut(uint32_t nFlags) {
     return tab[n < tab.size() ? n : tab.size() - 1];
 }
 
+// A message built from a format: %1 to %999 are the values fnValeur gives
+// (1-based; false: none, the placeholder is left as written), %% is a
+// percent sign. Dialogs and InfoConstruit share it.
+template <class F>
+std::wstring sRemplaceMarques(const std::wstring& s, F&& fnValeur) {
+    std::wstring r;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != L'%' || i + 1 >= s.size()) {
+            r += s[i];
+            continue;
+        }
+        if (s[i + 1] == L'%') {
+            r += L'%';
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        int n = 0;
+        while (j < s.size() && j - i <= 3 && s[j] >= L'0' && s[j] <= L'9') n = n * 10 + (s[j++] - L'0');
+        std::wstring sValeur;
+        if (j > i + 1 && n >= 1 && fnValeur(n, sValeur)) {
+            r += sValeur;
+            i = j - 1;
+        } else {
+            r += s[i];
+        }
+    }
+    return r;
+}
+
 // One box as the module is about to show it.
 struct STBoiteMessage {
     uint32_t nFlags = 0;

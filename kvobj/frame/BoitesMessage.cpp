@@ -148,31 +148,13 @@ uint32_t nIconeQuestion(int nGenre) {
 }
 
 namespace {
-// %1, %2... replaced by the arguments; %% is a percent sign; a placeholder
-// without its argument is left as written.
+// %1, %2... replaced by the arguments.
 std::wstring sCompleteMessage(const std::wstring& s, const std::vector<std::wstring>& tab) {
-    std::wstring r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != L'%' || i + 1 >= s.size()) {
-            r += s[i];
-            continue;
-        }
-        if (s[i + 1] == L'%') {
-            r += L'%';
-            ++i;
-            continue;
-        }
-        size_t j = i + 1;
-        size_t n = 0;
-        while (j < s.size() && std::iswdigit(s[j]) && j - i <= 3) n = n * 10 + (s[j++] - L'0');
-        if (j > i + 1 && n >= 1 && n <= tab.size()) {
-            r += tab[n - 1];
-            i = j - 1;
-        } else {
-            r += s[i];
-        }
-    }
-    return r;
+    return sRemplaceMarques(s, [&](int n, std::wstring& sValeur) {
+        if (static_cast<size_t>(n) > tab.size()) return false;
+        sValeur = tab[n - 1];
+        return true;
+    });
 }
 } // namespace
 

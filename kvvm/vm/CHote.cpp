@@ -1,4 +1,5 @@
 #include "vm/CHote.h"
+#include "kv/boites.h"
 #include "vm/ValeursHote.h"
 #include "kv/tables.h"
 #include "vm/Export.h"
@@ -277,32 +278,11 @@ bool CVM::bGetParametreSupp(void* pSlot, int i, std::wstring& sValeur, int& nTyp
 }
 
 std::wstring CVM::sConstruitMessage(const wchar_t* pszFormat, void* pSlot) {
-    const std::wstring s = pszFormat ? pszFormat : L"";
-    std::wstring r;
     const int nParametres = nGetNbParametresSupp(pSlot);
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != L'%' || i + 1 >= s.size()) {
-            r += s[i];
-            continue;
-        }
-        if (s[i + 1] == L'%') {
-            r += L'%';
-            ++i;
-            continue;
-        }
-        size_t j = i + 1;
-        int n = 0;
-        while (j < s.size() && j - i <= 3 && s[j] >= L'0' && s[j] <= L'9') n = n * 10 + (s[j++] - L'0');
-        std::wstring sValeur;
+    return sRemplaceMarques(pszFormat ? pszFormat : L"", [&](int n, std::wstring& sValeur) {
         int nType = 0;
-        if (j > i + 1 && n >= 1 && n <= nParametres && bGetParametreSupp(pSlot, n - 1, sValeur, nType)) {
-            r += sValeur;
-            i = j - 1;
-        } else {
-            r += s[i];
-        }
-    }
-    return r;
+        return n <= nParametres && bGetParametreSupp(pSlot, n - 1, sValeur, nType);
+    });
 }
 
 int CVM::nExecuteProcedureNommee(const wchar_t* pszNom, const std::vector<std::wstring>& tabParametres, int& nResultat) {
